@@ -1,0 +1,66 @@
+#include "command_line.h"
+
+#include "core/json.h"
+#include "platform/machine.h"
+#include "platform/replay_machine.h"
+#include "probe/capture.h"
+#include "probe/system_probe.h"
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+using namespace veltrin;
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int fail(const std::string& message)
+{
+    std::cerr << "veltrin: " << message << '\n';
+    return kUsageError;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    const auto line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!line)
+        return fail(error);
+
+    switch (line->mode) {
+    case Mode::help:
+        std::cout << kUsage;
+        return 0;
+    case Mode::version:
+        std::cout << "Veltrin " << VELTRIN_VERSION << '\n';
+        return 0;
+    default:
+        break;
+    }
+
+    std::unique_ptr<Machine> machine;
+    if (line->replayDirectory) {
+        machine = ReplayMachine::open(*line->replayDirectory, error);
+        if (!machine)
+            return fail(error);
+    } else {
+        machine = makeLiveMachine();
+    }
+
+    switch (line->mode) {
+    case Mode::capture:
+        if (!SystemProbe::writeCapture(*machine, line->outputDirectory, error))
+            return fail(error);
+        return 0;
+    case Mode::json:
+    case Mode::window:
+        std::cout << toJson(SystemProbe::collect(*machine)) << '\n';
+        return 0;
+    default:
+        return fail("this mode is not available in this build");
+    }
+}

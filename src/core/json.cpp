@@ -1,0 +1,77 @@
+#include "core/json.h"
+
+#include <cstdio>
+#include <tuple>
+#include <utility>
+
+namespace veltrin {
+namespace {
+
+std::string jsonValue(const std::string& text) { return jsonString(text); }
+std::string jsonValue(std::int64_t number) { return std::to_string(number); }
+std::string jsonValue(const Uuid& id) { return jsonString(id.toString()); }
+
+template <typename Record>
+std::string jsonObject(const Record& record);
+
+template <typename Record>
+std::string jsonValue(const std::vector<Record>& list)
+{
+    std::string out = "[";
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (i > 0)
+            out += ",";
+        out += jsonObject(list[i]);
+    }
+    return out + "]";
+}
+
+template <typename Record>
+std::string jsonObject(const Record& record)
+{
+    std::string out = "{";
+    const auto fields = record.fields();
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((out += (I == 0 ? "" : ","), out += jsonString(Record::fieldNames[I]), out += ":",
+          out += jsonValue(std::get<I>(fields))),
+         ...);
+    }(std::make_index_sequence<std::tuple_size_v<decltype(fields)>>{});
+    return out + "}";
+}
+
+} // namespace
+
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string toJson(const SystemSnapshot& snapshot)
+{
+    return "{\"cpu\":" + jsonObject(snapshot.cpu) + ",\"mainboard\":" + jsonObject(snapshot.mainboard) +
+           ",\"memory\":" + jsonObject(snapshot.memory) + ",\"gpus\":" + jsonValue(snapshot.gpus) + "}";
+}
+
+std::string toJson(const BenchResult& result) { return jsonObject(result); }
+
+} // namespace veltrin

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace veltrin {
+
+// What one tool run gave: standard output and standard error gathered into one
+// text in arrival order (empty when the bytes are not valid UTF-8), and the exit
+// status, or -1 when the tool could not be started, or -9 when it was stopped at
+// its time limit.
+struct ProcessResult {
+    std::string output;
+    std::int32_t status = 0;
+};
+
+namespace ProcessRunner {
+
+inline constexpr std::int32_t kLaunchFailedStatus = -1;
+inline constexpr std::int32_t kTimedOutStatus = -9;
+inline constexpr double kTerminatePauseSeconds = 0.08;
+inline constexpr double kInterruptPauseSeconds = 0.05;
+// A hostile or broken tool cannot make a refresh hold more than this; later bytes
+// are read and thrown away so the tool never blocks on a full pipe.
+inline constexpr std::size_t kOutputCapBytes = 16u * 1024u * 1024u;
+
+// Runs `executable` (an absolute path, no search path, no shell) with `arguments`
+// and a time limit in seconds. Never throws. The tool runs in its own process
+// group; at the limit the group gets SIGTERM, then SIGINT, then SIGKILL, and no
+// process of the group outlives the call.
+ProcessResult runResult(const std::string& executable, const std::vector<std::string>& arguments,
+                        double timeout);
+
+} // namespace ProcessRunner
+} // namespace veltrin

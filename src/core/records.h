@@ -1,0 +1,180 @@
+#pragma once
+
+// Every hardware fact travels as a display string in one of these plain records.
+// Producers build them whole; nothing here formats or interprets values.
+
+#include "core/uuid.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+namespace veltrin {
+
+struct CPUInfo {
+    std::string name{};
+    std::string vendor{};
+    std::string architecture{};
+    std::string physicalCores{};
+    std::string logicalCores{};
+    std::string frequency{};
+    std::string l1i{};
+    std::string l1d{};
+    std::string l2{};
+    std::string l3{};
+    std::string features{};
+
+    static constexpr std::array<std::string_view, 11> fieldNames{
+        "name", "vendor", "architecture", "physicalCores", "logicalCores", "frequency",
+        "l1i", "l1d", "l2", "l3", "features"};
+    auto fields() const
+    {
+        return std::tie(name, vendor, architecture, physicalCores, logicalCores, frequency,
+                        l1i, l1d, l2, l3, features);
+    }
+    friend bool operator==(const CPUInfo&, const CPUInfo&);
+};
+
+// The first seven fields describe the physical board and come only from trusted
+// sources; the next five are the Apple SMBIOS identity macOS presents. They are
+// never mixed.
+struct MainboardInfo {
+    std::string manufacturer{};
+    std::string model{};
+    std::string boardName{};
+    std::string boardID{};
+    std::string boardVersion{};
+    std::string chipset{};
+    std::string serial{};
+    std::string macModel{};
+    std::string macModelName{};
+    std::string macBoardID{};
+    std::string macSerial{};
+    std::string hardwareUUID{};
+    std::string biosVendor{};
+    std::string biosVersion{};
+    std::string biosDate{};
+    std::string bootROM{};
+    std::string smc{};
+    std::string os{};
+    std::string kernel{};
+    std::string uptime{};
+    std::string dmiSource{};
+    std::string detectionNotes{};
+
+    static constexpr std::array<std::string_view, 22> fieldNames{
+        "manufacturer", "model", "boardName", "boardID", "boardVersion", "chipset",
+        "serial", "macModel", "macModelName", "macBoardID", "macSerial", "hardwareUUID",
+        "biosVendor", "biosVersion", "biosDate", "bootROM", "smc", "os", "kernel",
+        "uptime", "dmiSource", "detectionNotes"};
+    auto fields() const
+    {
+        return std::tie(manufacturer, model, boardName, boardID, boardVersion, chipset, serial,
+                        macModel, macModelName, macBoardID, macSerial, hardwareUUID, biosVendor,
+                        biosVersion, biosDate, bootROM, smc, os, kernel, uptime, dmiSource,
+                        detectionNotes);
+    }
+    friend bool operator==(const MainboardInfo&, const MainboardInfo&);
+};
+
+// Every construction draws a fresh identity, so two modules built from the same
+// text are different records; copies keep their identity.
+struct MemoryModule {
+    Uuid id = Uuid::random();
+    std::string bank{};
+    std::string size{};
+    std::string type{};
+    std::string speed{};
+    std::string manufacturer{};
+    std::string part{};
+
+    static constexpr std::array<std::string_view, 7> fieldNames{
+        "id", "bank", "size", "type", "speed", "manufacturer", "part"};
+    auto fields() const { return std::tie(id, bank, size, type, speed, manufacturer, part); }
+    friend bool operator==(const MemoryModule&, const MemoryModule&);
+};
+
+struct MemoryInfo {
+    std::string total{};
+    std::string type{};
+    std::string speed{};
+    std::string slots{};
+    std::string used{};
+    std::string pressure{};
+    std::vector<MemoryModule> modules{};
+
+    static constexpr std::array<std::string_view, 7> fieldNames{
+        "total", "type", "speed", "slots", "used", "pressure", "modules"};
+    auto fields() const { return std::tie(total, type, speed, slots, used, pressure, modules); }
+    friend bool operator==(const MemoryInfo&, const MemoryInfo&);
+};
+
+struct GPUInfo {
+    Uuid id = Uuid::random();
+    std::string name{};
+    std::string chipset{};
+    std::string vram{};
+    std::string vendor{};
+    std::string metal{};
+    std::string displays{};
+
+    static constexpr std::array<std::string_view, 7> fieldNames{
+        "id", "name", "chipset", "vram", "vendor", "metal", "displays"};
+    auto fields() const { return std::tie(id, name, chipset, vram, vendor, metal, displays); }
+    friend bool operator==(const GPUInfo&, const GPUInfo&);
+};
+
+struct BenchResult {
+    std::int64_t singleThread = 0;
+    std::int64_t multiThread = 0;
+    std::string status{};
+    std::string threads{};
+    std::string stability{};
+    std::string singleTime{};
+    std::string multiTime{};
+    std::string method{};
+
+    static constexpr std::array<std::string_view, 8> fieldNames{
+        "singleThread", "multiThread", "status", "threads", "stability", "singleTime",
+        "multiTime", "method"};
+    auto fields() const
+    {
+        return std::tie(singleThread, multiThread, status, threads, stability, singleTime,
+                        multiTime, method);
+    }
+    friend bool operator==(const BenchResult&, const BenchResult&);
+};
+
+// One probe's result. Not comparable: it only travels from the probe to the store.
+struct SystemSnapshot {
+    CPUInfo cpu{};
+    MainboardInfo mainboard{};
+    MemoryInfo memory{};
+    std::vector<GPUInfo> gpus{};
+};
+
+// What dmidecode said, once per collection. The optional values are exactly as
+// extracted (placeholders included); the consumers filter them.
+struct DMIInfo {
+    std::string source{};
+    std::string raw{};
+    std::optional<std::string> systemManufacturer{};
+    std::optional<std::string> systemProduct{};
+    std::optional<std::string> systemSerial{};
+    std::optional<std::string> systemVersion{};
+    std::optional<std::string> baseboardManufacturer{};
+    std::optional<std::string> baseboardProduct{};
+    std::optional<std::string> baseboardVersion{};
+    std::optional<std::string> baseboardSerial{};
+    std::optional<std::string> boardAssetTag{};
+    std::optional<std::string> biosVendor{};
+    std::optional<std::string> biosVersion{};
+    std::optional<std::string> biosDate{};
+    std::vector<MemoryModule> memoryModules{};
+};
+
+} // namespace veltrin

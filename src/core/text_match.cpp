@@ -1,0 +1,78 @@
+#include "core/text_match.h"
+
+#include "core/unicode_text.h"
+
+#include <unicode/regex.h>
+#include <unicode/unistr.h>
+
+#include <memory>
+
+namespace veltrin {
+namespace {
+
+icu::UnicodeString toUnicode(std::string_view text)
+{
+    return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+}
+
+} // namespace
+
+std::optional<std::string> firstMatch(std::string_view text, std::string_view pattern)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UParseError parseError;
+    std::unique_ptr<icu::RegexPattern> compiled(
+        icu::RegexPattern::compile(toUnicode(pattern), UREGEX_CASE_INSENSITIVE, parseError, status));
+    if (U_FAILURE(status) || !compiled)
+        return std::nullopt;
+
+    const icu::UnicodeString subject = toUnicode(text);
+    std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(subject, status));
+    if (U_FAILURE(status) || !matcher)
+        return std::nullopt;
+    if (!matcher->find(status) || U_FAILURE(status))
+        return std::nullopt;
+    if (matcher->groupCount() < 1)
+        return std::nullopt;
+    if (matcher->start(1, status) < 0 || U_FAILURE(status))
+        return std::nullopt;
+
+    const icu::UnicodeString group = matcher->group(1, status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    std::string utf8;
+    group.toUTF8String(utf8);
+    return trimmed(utf8);
+}
+
+std::vector<std::string> linesContaining(std::string_view text, std::string_view needle)
+{
+    const std::string foldedNeedle = lowercased(needle);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && lowercased(line).find(foldedNeedle) != std::string::npos)
+            lines.emplace_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string escapedPattern(std::string_view literal)
+{
+    std::string out;
+    out.reserve(literal.size() * 2);
+    for (const char c : literal) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = byte >= 0x80 || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
+                           (c >= 'A' && c <= 'Z') || c == '_';
+        if (!plain)
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+} // namespace veltrin

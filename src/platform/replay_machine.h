@@ -1,0 +1,41 @@
+#pragma once
+
+// A machine read back from a capture directory: one file per command holding what
+// the tool printed, an optional <file>.status with its exit status, and
+// sysctl.txt with one "name: value" line per kernel value.
+
+#include "platform/machine.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace veltrin {
+
+class ReplayMachine final : public Machine {
+public:
+    // Absent, with `error` set to a one-line reason, when `directory` cannot be read.
+    static std::unique_ptr<ReplayMachine> open(const std::string& directory, std::string& error);
+
+    std::string sysctlValue(std::string_view name) const override;
+    std::optional<std::int64_t> sysctlInt(std::string_view name) const override;
+    ProcessResult run(const std::string& executable, const std::vector<std::string>& arguments,
+                      double timeout) const override;
+    std::optional<std::string> resourceFile(std::string_view name) const override;
+    bool isExecutableFile(const std::string& path) const override;
+    std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) const override;
+
+private:
+    ReplayMachine(std::string directory, std::map<std::string, std::string, std::less<>> kernelValues);
+
+    std::string directory_;
+    std::map<std::string, std::string, std::less<>> kernelValues_;
+};
+
+// Parses sysctl.txt text: "name: value" per line; the value keeps its own spacing.
+std::map<std::string, std::string, std::less<>> parseKernelValues(std::string_view text);
+
+// Reads an exit status file: a decimal integer, 0 when it is anything else.
+std::int32_t parseExitStatus(std::string_view text);
+
+} // namespace veltrin

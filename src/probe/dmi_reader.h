@@ -1,0 +1,39 @@
+#pragma once
+
+// The one trusted path to the physical BIOS, system and baseboard strings: an
+// external dmidecode, found, run and parsed once per collection.
+
+#include "core/records.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrin {
+
+class Machine;
+
+namespace SystemProbe {
+
+inline constexpr std::string_view kBundledDmidecodeSource = "Bundled Acidanthera dmidecode";
+inline constexpr std::string_view kExternalDmidecodeSource = "External dmidecode";
+inline constexpr std::string_view kUnreadableDmidecodeSource = "dmidecode found but could not read SMBIOS";
+
+// The path of the first usable dmidecode, or absent.
+std::optional<std::string> dmidecodeExecutable(const Machine& machine);
+
+// Finds, runs and parses dmidecode; never fails.
+DMIInfo dmiInfo(const Machine& machine);
+
+// dmidecode output split into record blocks, header lines dropped.
+std::vector<std::string> dmiBlocks(std::string_view text);
+
+// The value of `key` in the first block containing `handle` that has that key.
+std::optional<std::string> dmiValue(std::string_view text, std::string_view handle, std::string_view key);
+
+// One module per populated "Memory Device" block of dmidecode output.
+std::vector<MemoryModule> dmiMemoryModules(std::string_view text);
+
+} // namespace SystemProbe
+} // namespace veltrin

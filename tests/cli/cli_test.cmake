@@ -1,0 +1,27 @@
+# Runs the veltrin binary the way users do and checks exit codes and output shape.
+# Called with -DVELTRIN=<binary> -DFIXTURES=<fixture folder>.
+
+function(expect_run)
+  cmake_parse_arguments(RUN "" "STATUS;OUTPUT_MATCHES;ERROR_MATCHES" "ARGS" ${ARGN})
+  execute_process(COMMAND ${VELTRIN} ${RUN_ARGS}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+  if(NOT status STREQUAL RUN_STATUS)
+    message(FATAL_ERROR "veltrin ${RUN_ARGS}: status ${status}, expected ${RUN_STATUS}\n${out}\n${err}")
+  endif()
+  if(RUN_OUTPUT_MATCHES AND NOT out MATCHES "${RUN_OUTPUT_MATCHES}")
+    message(FATAL_ERROR "veltrin ${RUN_ARGS}: output does not match ${RUN_OUTPUT_MATCHES}:\n${out}")
+  endif()
+  if(RUN_ERROR_MATCHES AND NOT err MATCHES "${RUN_ERROR_MATCHES}")
+    message(FATAL_ERROR "veltrin ${RUN_ARGS}: stderr does not match ${RUN_ERROR_MATCHES}:\n${err}")
+  endif()
+endfunction()
+
+set(capture "${FIXTURES}/captures/mbp15-1-i7-8750h")
+
+expect_run(ARGS --version STATUS 0 OUTPUT_MATCHES "^Veltrin 1\\.6\n$")
+expect_run(ARGS --help STATUS 0 OUTPUT_MATCHES "--replay DIR")
+expect_run(ARGS --frobnicate STATUS 2 ERROR_MATCHES "^veltrin: unknown option --frobnicate\n$")
+expect_run(ARGS --replay STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*\n$")
+expect_run(ARGS --replay /no/such/capture --json STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*/no/such/capture\n$")
+expect_run(ARGS --replay ${capture} --json STATUS 0
+           OUTPUT_MATCHES "^{\"cpu\":{\"name\":.*\"mainboard\":{.*\"memory\":{.*\"modules\":\\[.*\"gpus\":\\[.*}\n$")

@@ -1,0 +1,185 @@
+#include "core/process_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace veltrin;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ProcessRunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() /
+                  ("veltrin-runner-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string script(const std::string& name, const std::string& body, bool executable = true)
+    {
+        const fs::path path = folder_ / name;
+        std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+        ::chmod(path.c_str(), executable ? 0755 : 0644);
+        return path.string();
+    }
+
+    fs::path folder_;
+};
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+bool processIsGone(pid_t pid)
+{
+    // An orphan may linger briefly as a zombie until its new parent collects it.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string content;
+        if (!std::getline(stat, content))
+            return true;
+        const auto close = content.rfind(')');
+        if (close != std::string::npos && content.size() > close + 2 && content[close + 2] == 'Z')
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+std::size_t openDescriptorCount()
+{
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+} // namespace
+
+TEST_F(ProcessRunnerTest, ToolsThatCannotStartFailAtOnce)
+{
+    const std::string notExecutable = script("plain", "echo never", /*executable=*/false);
+    for (const std::string& path : {(folder_ / "missing").string(), notExecutable, folder_.string()}) {
+        const auto start = std::chrono::steady_clock::now();
+        const ProcessResult result = ProcessRunner::runResult(path, {}, 5.0);
+        EXPECT_EQ(result.output, "") << path;
+        EXPECT_EQ(result.status, -1) << path;
+        EXPECT_LT(secondsSince(start), 0.5) << path;
+    }
+}
+
+TEST_F(ProcessRunnerTest, ReturnsOutputAndExitStatus)
+{
+    const ProcessResult result = ProcessRunner::runResult(script("three", "echo 'one line'; exit 3"), {}, 5.0);
+    EXPECT_EQ(result.output, "one line\n");
+    EXPECT_EQ(result.status, 3);
+}
+
+TEST_F(ProcessRunnerTest, PassesArgumentsUnchangedWithoutAShell)
+{
+    const std::string tool = script("args", "echo $#; for a in \"$@\"; do echo \"[$a]\"; done");
+    EXPECT_EQ(ProcessRunner::runResult(tool, {}, 5.0).output, "0\n");
+    EXPECT_EQ(ProcessRunner::runResult(tool, {"a b", "$HOME", "*"}, 5.0).output, "3\n[a b]\n[$HOME]\n[*]\n");
+}
+
+TEST_F(ProcessRunnerTest, GathersBothStreamsIntoOneText)
+{
+    const ProcessResult result = ProcessRunner::runResult(script("both", "printf a; printf b >&2"), {}, 5.0);
+    EXPECT_EQ(result.output.size(), 2u);
+    EXPECT_NE(result.output.find('a'), std::string::npos);
+    EXPECT_NE(result.output.find('b'), std::string::npos);
+    EXPECT_EQ(result.status, 0);
+}
+
+TEST_F(ProcessRunnerTest, StopsAToolAtItsLimitAndKeepsEarlierOutput)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = ProcessRunner::runResult(script("slow", "echo early; sleep 30"), {}, 1.0);
+    const double elapsed = secondsSince(start);
+    EXPECT_EQ(result.status, -9);
+    EXPECT_EQ(result.output, "early\n");
+    EXPECT_GE(elapsed, 0.95);
+    EXPECT_LT(elapsed, 1.5);
+}
+
+TEST_F(ProcessRunnerTest, KillsAToolThatIgnoresTerminationAndInterrupt)
+{
+    const std::string stubborn = script("stubborn", "trap '' TERM INT; echo $$; while :; do sleep 0.01; done");
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = ProcessRunner::runResult(stubborn, {}, 0.3);
+    EXPECT_EQ(result.status, -9);
+    EXPECT_LT(secondsSince(start), 1.0);
+    EXPECT_TRUE(processIsGone(std::stoi(result.output)));
+}
+
+TEST_F(ProcessRunnerTest, AHelperHoldingThePipesCannotOutlastTheLimit)
+{
+    // The tool itself ends at once; its helper keeps standard output open.
+    const std::string forks = script("forks", "sleep 30 & echo $!");
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = ProcessRunner::runResult(forks, {}, 0.5);
+    EXPECT_LT(secondsSince(start), 1.0);
+    EXPECT_EQ(result.status, 0);
+    ASSERT_FALSE(result.output.empty());
+    EXPECT_TRUE(processIsGone(std::stoi(result.output)));
+}
+
+TEST_F(ProcessRunnerTest, HelpersOfATimedOutToolAreStoppedToo)
+{
+    const std::string tree = script("tree", "sleep 30 & echo $!; wait");
+    const ProcessResult result = ProcessRunner::runResult(tree, {}, 0.3);
+    EXPECT_EQ(result.status, -9);
+    ASSERT_FALSE(result.output.empty());
+    EXPECT_TRUE(processIsGone(std::stoi(result.output)));
+}
+
+TEST_F(ProcessRunnerTest, InvalidUtf8GivesEmptyTextWithTheRealStatus)
+{
+    const ProcessResult result = ProcessRunner::runResult(script("binary", "printf 'ok\\377'; exit 4"), {}, 5.0);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.status, 4);
+}
+
+TEST_F(ProcessRunnerTest, ALimitOfZeroStopsAnUnfinishedTool)
+{
+    for (double limit : {0.0, -1.0}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(ProcessRunner::runResult(script("nap", "sleep 5"), {}, limit).status, -9);
+        EXPECT_LT(secondsSince(start), 0.5);
+    }
+}
+
+TEST_F(ProcessRunnerTest, AFloodOfOutputIsCapped)
+{
+    const std::string flood = script("flood", "head -c 20000000 /dev/zero | tr '\\000' a; echo finished >&2");
+    const ProcessResult result = ProcessRunner::runResult(flood, {}, 20.0);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.output.size(), ProcessRunner::kOutputCapBytes);
+    EXPECT_EQ(result.output.find_first_not_of('a'), std::string::npos);
+}
+
+TEST_F(ProcessRunnerTest, LeavesNoDescriptorsOrChildrenBehind)
+{
+    const std::size_t before = openDescriptorCount();
+    const std::string quick = script("quick", "echo hi");
+    const std::string slow = script("slow", "sleep 5");
+    for (int i = 0; i < 10; ++i) {
+        ProcessRunner::runResult(quick, {}, 5.0);
+        ProcessRunner::runResult(slow, {}, 0.05);
+        ProcessRunner::runResult((folder_ / "missing").string(), {}, 1.0);
+    }
+    EXPECT_EQ(openDescriptorCount(), before);
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1); // nothing left to reap
+    EXPECT_EQ(errno, ECHILD);
+}

@@ -1,0 +1,51 @@
+#include "core/fixed_decimal.h"
+#include "core/unicode_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+using namespace veltrin;
+
+TEST(UnicodeText, TrimsUnicodeWhiteSpaceAndLineBreaks)
+{
+    EXPECT_EQ(trimmed(" \t\r\n value \u00a0\u2028"), "value");
+    EXPECT_EQ(trimmed("   "), "");
+    EXPECT_EQ(trimmed(""), "");
+    EXPECT_EQ(trimmed("a b"), "a b");
+}
+
+TEST(UnicodeText, CasesWithFullUnicodeRules)
+{
+    EXPECT_EQ(lowercased("TO BE FILLED BY O.E.M."), "to be filled by o.e.m.");
+    EXPECT_EQ(lowercased("\u00c9COLE \u0130"), "\u00e9cole i\u0307");
+    EXPECT_EQ(uppercased("lpddr5x"), "LPDDR5X");
+}
+
+TEST(UnicodeText, ValidatesUtf8)
+{
+    EXPECT_TRUE(isValidUtf8("plain \u2014 text"));
+    EXPECT_TRUE(isValidUtf8(std::string("nul\0inside", 10)));
+    EXPECT_FALSE(isValidUtf8("\xff"));
+    EXPECT_FALSE(isValidUtf8("\xe2\x80")); // cut sequence
+    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80")); // surrogate
+    EXPECT_EQ(utf8Lossy("a\xffz"), "a\uFFFDz");
+}
+
+TEST(UnicodeText, CountsUserPerceivedCharacters)
+{
+    EXPECT_EQ(graphemeCount("C02XK1JHJG5J"), 12u);
+    EXPECT_EQ(graphemeCount("e\u0301"), 1u);
+    EXPECT_EQ(graphemeCount("\U0001F1E9\U0001F1EA"), 1u); // one flag
+    EXPECT_EQ(graphemeCount(""), 0u);
+}
+
+TEST(FixedDecimal, IgnoresTheProcessLocale)
+{
+    const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    EXPECT_EQ(fixedDecimal(3.6, 2), "3.60");
+    EXPECT_EQ(fixedDecimal(0.84, 1), "0.8");
+    EXPECT_EQ(fixedDecimal(1234.56789, 2), "1234.57");
+    if (previous)
+        std::setlocale(LC_NUMERIC, "C");
+}

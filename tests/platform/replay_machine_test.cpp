@@ -1,0 +1,135 @@
+#include "platform/command_table.h"
+#include "platform/replay_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+
+using namespace veltrin;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReplayMachineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() /
+                  ("veltrin-replay-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    void write(const std::string& name, const std::string& content)
+    {
+        std::ofstream(folder_ / name, std::ios::binary) << content;
+    }
+    std::unique_ptr<ReplayMachine> open()
+    {
+        std::string error;
+        auto machine = ReplayMachine::open(folder_.string(), error);
+        EXPECT_TRUE(machine) << error;
+        return machine;
+    }
+
+    fs::path folder_;
+};
+
+} // namespace
+
+TEST_F(ReplayMachineTest, ReadsKernelValuesAsMacOSPrintsThem)
+{
+    write("sysctl.txt", "machdep.cpu.brand_string: AMD Ryzen 9 7950X 16-Core Processor            \n"
+                        "hw.memsize: 17179869184\r\n"
+                        "hw.logicalcpu: -4\n"
+                        "hw.model:\n"
+                        "hw.cpufrequency: 3.6 GHz\n"
+                        "not a value line\n");
+    const auto machine = open();
+    EXPECT_EQ(machine->sysctlValue("machdep.cpu.brand_string"), "AMD Ryzen 9 7950X 16-Core Processor            ");
+    EXPECT_EQ(machine->sysctlInt("hw.memsize"), 17179869184);
+    EXPECT_EQ(machine->sysctlInt("hw.logicalcpu"), -4);
+    EXPECT_EQ(machine->sysctlValue("hw.model"), "");
+    EXPECT_EQ(machine->sysctlInt("hw.cpufrequency"), std::nullopt);
+    EXPECT_EQ(machine->sysctlValue("hw.l3cachesize"), "");
+    EXPECT_EQ(machine->sysctlInt("hw.l3cachesize"), std::nullopt);
+}
+
+TEST_F(ReplayMachineTest, ReplaysToolOutputAndStatus)
+{
+    write("uname-m.txt", "x86_64\n");
+    write("uname-r.txt", "23.6.0\n");
+    write("uname-r.txt.status", "3\n");
+    write("sw_vers.txt", "bad \xff bytes");
+    write("sw_vers.txt.status", "not a number");
+    const auto machine = open();
+
+    const ProcessResult architecture = machine->run("/usr/bin/uname", {"-m"}, 2.0);
+    EXPECT_EQ(architecture.output, "x86_64\n");
+    EXPECT_EQ(architecture.status, 0);
+    EXPECT_EQ(machine->run("/usr/bin/uname", {"-r"}, 1.0).status, 3);
+    EXPECT_EQ(machine->run("/usr/bin/sw_vers", {}, 1.0).output, "");
+    EXPECT_EQ(machine->run("/usr/bin/sw_vers", {}, 1.0).status, 0);
+
+    const ProcessResult missing = machine->run("/usr/bin/uptime", {}, 1.0);
+    EXPECT_EQ(missing.output, "");
+    EXPECT_EQ(missing.status, -1);
+    EXPECT_EQ(machine->run("/bin/sh", {"-c", "true"}, 1.0).status, -1);
+}
+
+TEST_F(ReplayMachineTest, DmidecodeIsFoundExactlyWhenItsOutputWasCaptured)
+{
+    const auto without = open();
+    EXPECT_FALSE(without->isExecutableFile("/usr/local/bin/dmidecode"));
+    write("dmidecode.txt", "# dmidecode 3.5\n");
+    const auto with = open();
+    EXPECT_TRUE(with->isExecutableFile("/usr/local/bin/dmidecode"));
+    EXPECT_TRUE(with->isExecutableFile("/usr/bin/dmidecode"));
+    EXPECT_FALSE(with->isExecutableFile("/usr/bin/uname"));
+    EXPECT_EQ(with->readFileHead("/usr/local/bin/dmidecode", 160), std::nullopt);
+    EXPECT_EQ(with->resourceFile("dmidecode"), std::nullopt);
+    EXPECT_EQ(with->run("/opt/homebrew/bin/dmidecode", {}, 2.5).output, "# dmidecode 3.5\n");
+}
+
+TEST_F(ReplayMachineTest, RefusesADirectoryThatCannotBeRead)
+{
+    std::string error;
+    EXPECT_EQ(ReplayMachine::open((folder_ / "absent").string(), error), nullptr);
+    EXPECT_NE(error.find("absent"), std::string::npos);
+    write("file", "x");
+    error.clear();
+    EXPECT_EQ(ReplayMachine::open((folder_ / "file").string(), error), nullptr);
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(CommandTable, EveryCommandHasItsOwnCaptureFile)
+{
+    std::set<std::string> files;
+    for (const ToolCommand* command : Commands::all()) {
+        EXPECT_TRUE(files.insert(command->captureFile).second) << command->captureFile;
+        EXPECT_EQ(Commands::captureFileFor(command->executable, command->arguments), command->captureFile);
+        EXPECT_EQ(command->executable.front(), '/');
+        EXPECT_GT(command->timeout, 0.0);
+    }
+    EXPECT_EQ(files.size(), 13u);
+    EXPECT_EQ(Commands::captureFileFor("/usr/sbin/ioreg", {"-l"}), std::nullopt);
+    EXPECT_EQ(Commands::captureFileFor("/x/dmidecode", {}), "dmidecode.txt");
+    EXPECT_EQ(Commands::captureFileFor("/x/dmidecode", {"-t", "2"}), std::nullopt);
+}
+
+TEST(KernelValues, ParseStatusAndValueLines)
+{
+    EXPECT_EQ(parseExitStatus(" 42\n"), 42);
+    EXPECT_EQ(parseExitStatus("-9"), -9);
+    EXPECT_EQ(parseExitStatus("99999999999"), 0);
+    EXPECT_EQ(parseExitStatus(""), 0);
+    const auto values = parseKernelValues("a: 1\nb:2\nc: x: y\n: orphan\n");
+    EXPECT_EQ(values.at("a"), "1");
+    EXPECT_EQ(values.at("b"), "2");
+    EXPECT_EQ(values.at("c"), "x: y");
+    EXPECT_EQ(values.size(), 3u);
+}
