@@ -82,6 +82,4 @@ DMIInfo dmiInfo(const Machine& machine)
 
 std::optional<std::string> dmiValue(std::string_view, std::string_view, std::string_view) { return std::nullopt; }
 
-std::vector<MemoryModule> dmiMemoryModules(std::string_view) { return {}; }
-
 } // namespace veltrin::SystemProbe
