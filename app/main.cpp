@@ -5,6 +5,11 @@
 #include "platform/replay_machine.h"
 #include "probe/capture.h"
 #include "probe/system_probe.h"
+#include "state/system_info_store.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFutureWatcher>
 
 #include <cstdio>
 #include <iostream>
@@ -20,6 +25,26 @@ int fail(const std::string& message)
 {
     std::cerr << "veltrin: " << message << '\n';
     return kUsageError;
+}
+
+void waitInEventLoop(const QFuture<void>& future)
+{
+    QEventLoop loop;
+    QFutureWatcher<void> watcher;
+    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(future);
+    if (!future.isFinished())
+        loop.exec();
+}
+
+// One refresh through the store, exactly as the window's first refresh runs.
+int printSummary(int argc, char** argv, std::shared_ptr<const Machine> machine)
+{
+    QCoreApplication application(argc, argv);
+    SystemInfoStore store([machine] { return SystemProbe::collect(*machine); }, [] { return initialBenchResult(); });
+    waitInEventLoop(store.refreshAll());
+    std::cout << store.summaryText() << '\n';
+    return 0;
 }
 
 } // namespace
@@ -42,7 +67,7 @@ int main(int argc, char** argv)
         break;
     }
 
-    std::unique_ptr<Machine> machine;
+    std::shared_ptr<const Machine> machine;
     if (line->replayDirectory) {
         machine = ReplayMachine::open(*line->replayDirectory, error);
         if (!machine)
@@ -56,6 +81,8 @@ int main(int argc, char** argv)
         if (!SystemProbe::writeCapture(*machine, line->outputDirectory, error))
             return fail(error);
         return 0;
+    case Mode::summary:
+        return printSummary(argc, argv, machine);
     case Mode::json:
     case Mode::window:
         std::cout << toJson(SystemProbe::collect(*machine)) << '\n';

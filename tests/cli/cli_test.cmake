@@ -25,3 +25,7 @@ expect_run(ARGS --replay STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*\n$")
 expect_run(ARGS --replay /no/such/capture --json STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*/no/such/capture\n$")
 expect_run(ARGS --replay ${capture} --json STATUS 0
            OUTPUT_MATCHES "^{\"cpu\":{\"name\":.*\"mainboard\":{.*\"memory\":{.*\"modules\":\\[.*\"gpus\":\\[.*}\n$")
+
+# The summary is the fourteen-line template followed by one line feed.
+expect_run(ARGS --replay ${capture} --summary STATUS 0
+           OUTPUT_MATCHES "^Veltrin Hardware Summary\nCPU: [^\n]*\nArchitecture: [^\n]*\nPhysical cores: [^\n]*\nLogical threads: [^\n]*\nReal motherboard: [^\n]*\nBoard ID: [^\n]*\nBoard serial: [^\n]*\nBIOS: [^\n]*\nmacOS SMBIOS: [^\n]* / [^\n]*\nmacOS Serial: [^\n]*\nmacOS: [^\n]*\nMemory: [^\n]*\nGPU: [^\n]*\n$")

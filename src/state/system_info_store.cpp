@@ -1,0 +1,150 @@
+#include "state/system_info_store.h"
+
+#include <QFutureWatcher>
+#include <QPromise>
+#include <QFuture>
+
+#include <memory>
+#include <system_error>
+#include <thread>
+
+namespace veltrin {
+namespace {
+
+constexpr const char* kDash = "\u2014";
+
+// Runs `work` on its own detached thread. Nothing ties the thread to its caller:
+// the result is delivered through the future, whoever still holds it.
+template <typename Result>
+QFuture<Result> runDetached(std::function<Result()> work)
+{
+    auto promise = std::make_shared<QPromise<Result>>();
+    QFuture<Result> future = promise->future();
+    promise->start();
+    auto task = [promise, work = std::move(work)] {
+        promise->addResult(work());
+        promise->finish();
+    };
+    try {
+        std::thread(task).detach();
+    } catch (const std::system_error&) {
+        task(); // no thread to be had: still deliver, late rather than never
+    }
+    return future;
+}
+
+} // namespace
+
+CPUInfo initialCPUInfo()
+{
+    return {"Unknown", "Apple / Intel", "Unknown", kDash, kDash, kDash, kDash, kDash, kDash, kDash, kDash};
+}
+
+MainboardInfo initialMainboardInfo()
+{
+    MainboardInfo info;
+    info.chipset = "Unknown";
+    return info;
+}
+
+MemoryInfo initialMemoryInfo() { return {kDash, kDash, kDash, kDash, kDash, kDash, {}}; }
+
+BenchResult initialBenchResult() { return {0, 0, "Ready", "", "", "", "", ""}; }
+
+SystemInfoStore::SystemInfoStore(Collector collect, BenchmarkRunner benchmark, QObject* parent)
+    : QObject(parent),
+      collect_(std::move(collect)),
+      benchmark_(std::move(benchmark)),
+      cpu_(initialCPUInfo()),
+      mainboard_(initialMainboardInfo()),
+      memory_(initialMemoryInfo()),
+      bench_(initialBenchResult())
+{
+}
+
+// Hands the result of `work` to `apply` on this object's thread. The watcher is
+// this object's child: if the store is destroyed first, the watcher and its
+// connection go with it, so a late result never reaches freed memory, and the
+// returned future ends cancelled.
+template <typename Result, typename Apply>
+QFuture<void> SystemInfoStore::whenFinished(QFuture<Result> work, Apply apply)
+{
+    auto* watcher = new QFutureWatcher<Result>(this);
+    auto published = std::make_shared<QPromise<void>>();
+    published->start();
+    QFuture<void> done = published->future();
+    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, published, apply = std::move(apply)] {
+        apply(watcher->result());
+        published->finish();
+        watcher->deleteLater();
+    });
+    watcher->setFuture(work);
+    return done;
+}
+
+QFuture<void> SystemInfoStore::refreshAll()
+{
+    if (isRefreshing_)
+        return QtFuture::makeReadyFuture();
+    setIsRefreshing(true);
+    return whenFinished(runDetached<SystemSnapshot>(collect_), [this](const SystemSnapshot& snapshot) {
+        publish(snapshot);
+        setIsRefreshing(false);
+    });
+}
+
+QFuture<void> SystemInfoStore::runBenchmark()
+{
+    emit willChange(Property::bench);
+    bench_.status = kBenchmarkRunningStatus;
+    return whenFinished(runDetached<BenchResult>(benchmark_), [this](const BenchResult& result) { setBench(result); });
+}
+
+void SystemInfoStore::publish(const SystemSnapshot& snapshot)
+{
+    emit willChange(Property::cpu);
+    cpu_ = snapshot.cpu;
+    emit willChange(Property::mainboard);
+    mainboard_ = snapshot.mainboard;
+    emit willChange(Property::memory);
+    memory_ = snapshot.memory;
+    emit willChange(Property::gpus);
+    gpus_ = snapshot.gpus;
+}
+
+void SystemInfoStore::setBench(BenchResult result)
+{
+    emit willChange(Property::bench);
+    bench_ = std::move(result);
+}
+
+void SystemInfoStore::setIsRefreshing(bool value)
+{
+    emit willChange(Property::isRefreshing);
+    isRefreshing_ = value;
+}
+
+std::string SystemInfoStore::summaryText() const
+{
+    std::string gpuNames;
+    for (std::size_t i = 0; i < gpus_.size(); ++i) {
+        if (i > 0)
+            gpuNames += ", ";
+        gpuNames += gpus_[i].name;
+    }
+    return "Veltrin Hardware Summary\nCPU: " + cpu_.name +                                          //
+           "\nArchitecture: " + cpu_.architecture +                                                 //
+           "\nPhysical cores: " + cpu_.physicalCores +                                              //
+           "\nLogical threads: " + cpu_.logicalCores +                                              //
+           "\nReal motherboard: " + mainboard_.manufacturer + " " + mainboard_.model +              //
+           "\nBoard ID: " + mainboard_.boardID +                                                    //
+           "\nBoard serial: " + mainboard_.serial +                                                 //
+           "\nBIOS: " + mainboard_.biosVendor + " " + mainboard_.biosVersion + " " + mainboard_.biosDate + //
+           "\nmacOS SMBIOS: " + mainboard_.macModel + " / " + mainboard_.macBoardID +               //
+           "\nmacOS Serial: " + mainboard_.macSerial +                                              //
+           "\nmacOS: " + mainboard_.os +                                                            //
+           "\nMemory: " + memory_.total + " " + memory_.type + " " + memory_.speed +                //
+           "\nGPU: " + gpuNames;
+}
+
+} // namespace veltrin

@@ -1,0 +1,241 @@
+#include "state/clipboard.h"
+#include "state/system_info_store.h"
+
+#include "qt_test_support.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <memory>
+
+using namespace veltrin;
+using veltrin::testing::Gate;
+using veltrin::testing::waitFor;
+using veltrin::testing::waitUntil;
+using Property = SystemInfoStore::Property;
+
+namespace {
+
+SystemSnapshot sampleSnapshot()
+{
+    SystemSnapshot snapshot;
+    snapshot.cpu = {"Apple M2 Max", "Apple Silicon / ARM64", "arm64", "12", "12", "\u2014", "128 KB", "64 KB",
+                    "4 MB", "\u2014", "\u2014"};
+    snapshot.mainboard.manufacturer = "ASUSTeK COMPUTER INC.";
+    snapshot.mainboard.model = "ROG STRIX Z790-E GAMING WIFI";
+    snapshot.mainboard.macModel = "iMacPro1,1";
+    snapshot.mainboard.macBoardID = "Mac-7BA5B2D9E42DDD94";
+    snapshot.mainboard.macSerial = "C02XK1JHJG5J";
+    snapshot.mainboard.os = "14.6.1 (23G93)";
+    snapshot.memory = {"32 GB", "DDR5", "6000 MT/s", "2 populated", "", "", {}};
+    snapshot.gpus = {GPUInfo{.name = "A"}, GPUInfo{.name = "B"}};
+    return snapshot;
+}
+
+BenchResult benchResult(std::int64_t single, const char* status)
+{
+    return {single, single * 8, status, "8 threads", "single CV 0.8% / multi CV 2.5%", "0.97 s avg",
+            "1234.57 Mops/s", "11 single / 9 multi rounds, trimmed mean, calibrated ~1s+ rounds"};
+}
+
+// Work the tests hold at a gate; shared so it may outlive the store.
+struct HeldWork {
+    Gate gate;
+    std::atomic<int> collections{0};
+    SystemSnapshot snapshot = sampleSnapshot();
+};
+
+SystemInfoStore::Collector heldCollector(const std::shared_ptr<HeldWork>& work)
+{
+    return [work] {
+        ++work->collections;
+        work->gate.pass();
+        return work->snapshot;
+    };
+}
+
+SystemInfoStore::BenchmarkRunner unusedBenchmark()
+{
+    return [] { return BenchResult{}; };
+}
+
+} // namespace
+
+TEST(SystemInfoStore, StartsWithThePlaceholderValues)
+{
+    SystemInfoStore store([] { return SystemSnapshot{}; }, unusedBenchmark());
+    EXPECT_EQ(store.cpu(), initialCPUInfo());
+    EXPECT_EQ(store.cpu().vendor, "Apple / Intel");
+    EXPECT_EQ(store.mainboard().chipset, "Unknown");
+    EXPECT_EQ(store.memory().total, "\u2014");
+    EXPECT_TRUE(store.memory().modules.empty());
+    EXPECT_TRUE(store.gpus().empty());
+    EXPECT_EQ(store.bench(), (BenchResult{0, 0, "Ready", "", "", "", "", ""}));
+    EXPECT_FALSE(store.isRefreshing());
+}
+
+TEST(SummaryText, RendersTheInitialValuesWithEverySeparator)
+{
+    SystemInfoStore store([] { return SystemSnapshot{}; }, unusedBenchmark());
+    EXPECT_EQ(store.summaryText(), "Veltrin Hardware Summary\n"
+                                   "CPU: Unknown\n"
+                                   "Architecture: Unknown\n"
+                                   "Physical cores: \u2014\n"
+                                   "Logical threads: \u2014\n"
+                                   "Real motherboard:  \n"
+                                   "Board ID: \n"
+                                   "Board serial: \n"
+                                   "BIOS:   \n"
+                                   "macOS SMBIOS:  / \n"
+                                   "macOS Serial: \n"
+                                   "macOS: \n"
+                                   "Memory: \u2014 \u2014 \u2014\n"
+                                   "GPU: ");
+}
+
+TEST(SummaryText, ShowsPublishedValuesUnmaskedAndListsEveryAdapter)
+{
+    auto work = std::make_shared<HeldWork>();
+    work->gate.release();
+    SystemInfoStore store(heldCollector(work), unusedBenchmark());
+    ASSERT_TRUE(waitFor(store.refreshAll()));
+    EXPECT_EQ(store.summaryText(), "Veltrin Hardware Summary\n"
+                                   "CPU: Apple M2 Max\n"
+                                   "Architecture: arm64\n"
+                                   "Physical cores: 12\n"
+                                   "Logical threads: 12\n"
+                                   "Real motherboard: ASUSTeK COMPUTER INC. ROG STRIX Z790-E GAMING WIFI\n"
+                                   "Board ID: \n"
+                                   "Board serial: \n"
+                                   "BIOS:   \n"
+                                   "macOS SMBIOS: iMacPro1,1 / Mac-7BA5B2D9E42DDD94\n"
+                                   "macOS Serial: C02XK1JHJG5J\n"
+                                   "macOS: 14.6.1 (23G93)\n"
+                                   "Memory: 32 GB DDR5 6000 MT/s\n"
+                                   "GPU: A, B");
+}
+
+TEST(SystemInfoStore, PublishesTheSnapshotInOrderAndNotifiesBeforeEachChange)
+{
+    auto work = std::make_shared<HeldWork>();
+    SystemInfoStore store(heldCollector(work), unusedBenchmark());
+    std::vector<Property> order;
+    std::vector<bool> valueStillOld;
+    QObject::connect(&store, &SystemInfoStore::willChange, [&](Property property) {
+        order.push_back(property);
+        if (property == Property::cpu)
+            valueStillOld.push_back(store.cpu() == initialCPUInfo());
+        if (property == Property::gpus)
+            valueStillOld.push_back(store.gpus().empty());
+    });
+
+    const QFuture<void> refresh = store.refreshAll();
+    EXPECT_TRUE(store.isRefreshing());
+    work->gate.release();
+    ASSERT_TRUE(waitFor(refresh));
+
+    EXPECT_EQ(order, (std::vector<Property>{Property::isRefreshing, Property::cpu, Property::mainboard,
+                                            Property::memory, Property::gpus, Property::isRefreshing}));
+    EXPECT_EQ(valueStillOld, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(store.isRefreshing());
+    EXPECT_EQ(store.cpu(), work->snapshot.cpu);
+    EXPECT_EQ(store.mainboard(), work->snapshot.mainboard);
+    EXPECT_EQ(store.memory(), work->snapshot.memory);
+    EXPECT_EQ(store.gpus(), work->snapshot.gpus);
+}
+
+TEST(SystemInfoStore, IgnoresARefreshWhileOneIsUnderWay)
+{
+    auto work = std::make_shared<HeldWork>();
+    SystemInfoStore store(heldCollector(work), unusedBenchmark());
+    int refreshingChanges = 0;
+    QObject::connect(&store, &SystemInfoStore::willChange, [&](Property property) {
+        refreshingChanges += property == Property::isRefreshing;
+    });
+
+    const QFuture<void> first = store.refreshAll();
+    ASSERT_TRUE(work->gate.waitForArrivals(1));
+    const QFuture<void> second = store.refreshAll();
+    EXPECT_TRUE(second.isFinished());
+    EXPECT_TRUE(store.isRefreshing());
+
+    work->gate.release();
+    ASSERT_TRUE(waitFor(first));
+    EXPECT_EQ(work->collections.load(), 1);
+    EXPECT_EQ(refreshingChanges, 2);
+    EXPECT_FALSE(store.isRefreshing());
+
+    // Once idle, a refresh collects again.
+    work->gate.release();
+    ASSERT_TRUE(waitFor(store.refreshAll()));
+    EXPECT_EQ(work->collections.load(), 2);
+}
+
+// Two overlapping runs, each held at its own gate; released in `finishOrder`.
+void runTwoBenchmarks(std::array<int, 2> finishOrder)
+{
+    auto gates = std::make_shared<std::array<Gate, 2>>();
+    auto runs = std::make_shared<std::atomic<int>>(0);
+    SystemInfoStore store([] { return SystemSnapshot{}; }, [gates, runs] {
+        const int run = ++*runs;
+        (*gates)[(run - 1) % 2].pass(); // a third run shares the first gate
+        return benchResult(run * 100, run == 1 ? "Complete" : "Complete \u2014 variance detected");
+    });
+
+    const std::array<QFuture<void>, 2> futures{store.runBenchmark(), store.runBenchmark()};
+    ASSERT_TRUE((*gates)[0].waitForArrivals(1));
+    ASSERT_TRUE((*gates)[1].waitForArrivals(1));
+    EXPECT_EQ(store.bench().status, "Running\u2026");
+    EXPECT_EQ(store.bench().singleThread, 0);
+
+    // Gates follow the order in which the runs started; futures the order of the calls.
+    int finished = 0;
+    for (const int run : finishOrder) {
+        (*gates)[run].release();
+        ++finished;
+        ASSERT_TRUE(waitUntil([&] { return futures[0].isFinished() + futures[1].isFinished() == finished; }));
+        // The run that finished last replaces the result whole.
+        EXPECT_EQ(store.bench(), benchResult((run + 1) * 100, run == 0 ? "Complete" : "Complete \u2014 variance detected"));
+    }
+    EXPECT_EQ(runs->load(), 2);
+
+    // A new run marks only the status; the previous scores stay readable.
+    const std::int64_t shown = store.bench().singleThread;
+    (*gates)[0].release();
+    const QFuture<void> again = store.runBenchmark();
+    EXPECT_EQ(store.bench().status, "Running\u2026");
+    EXPECT_EQ(store.bench().singleThread, shown);
+    ASSERT_TRUE(waitFor(again));
+}
+
+TEST(SystemInfoStore, OverlappingBenchmarksEachPublishAndTheLastToFinishWins)
+{
+    runTwoBenchmarks({0, 1});
+    runTwoBenchmarks({1, 0});
+}
+
+TEST(SystemInfoStore, WorkThatOutlivesItsStoreIsDroppedSafely)
+{
+    auto work = std::make_shared<HeldWork>();
+    auto store = std::make_unique<SystemInfoStore>(heldCollector(work), unusedBenchmark());
+    const QFuture<void> refresh = store->refreshAll();
+    ASSERT_TRUE(work->gate.waitForArrivals(1));
+    store.reset();
+    work->gate.release();
+    ASSERT_TRUE(waitFor(refresh));
+    EXPECT_TRUE(refresh.isCanceled());
+}
+
+TEST(CopySummary, PutsExactlyTheSummaryOnTheClipboard)
+{
+    SystemInfoStore store([] { return SystemSnapshot{}; }, unusedBenchmark());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText("something else");
+    copySummaryToClipboard(store);
+    copySummaryToClipboard(store);
+    EXPECT_EQ(clipboard->text().toStdString(), store.summaryText());
+}
