@@ -15,15 +15,25 @@ icu::UnicodeString toUnicode(std::string_view text)
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
 }
 
-} // namespace
-
-std::optional<std::string> firstMatch(std::string_view text, std::string_view pattern)
+// Compiled case-insensitive and with no other flag; absent when it does not compile.
+std::unique_ptr<icu::RegexPattern> compiledPattern(std::string_view pattern)
 {
     UErrorCode status = U_ZERO_ERROR;
     UParseError parseError;
     std::unique_ptr<icu::RegexPattern> compiled(
         icu::RegexPattern::compile(toUnicode(pattern), UREGEX_CASE_INSENSITIVE, parseError, status));
-    if (U_FAILURE(status) || !compiled)
+    if (U_FAILURE(status))
+        return nullptr;
+    return compiled;
+}
+
+} // namespace
+
+std::optional<std::string> firstMatch(std::string_view text, std::string_view pattern)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::RegexPattern> compiled = compiledPattern(pattern);
+    if (!compiled)
         return std::nullopt;
 
     const icu::UnicodeString subject = toUnicode(text);
@@ -58,6 +68,39 @@ std::vector<std::string> linesContaining(std::string_view text, std::string_view
         start = end + 1;
     }
     return lines;
+}
+
+std::vector<std::string_view> piecesAfter(std::string_view text, std::string_view marker)
+{
+    std::vector<std::string_view> pieces;
+    if (marker.empty())
+        return pieces;
+    std::size_t start = text.find(marker);
+    while (start != std::string_view::npos) {
+        start += marker.size();
+        const std::size_t next = text.find(marker, start);
+        pieces.push_back(text.substr(start, next == std::string_view::npos ? std::string_view::npos : next - start));
+        start = next;
+    }
+    return pieces;
+}
+
+std::string removingMatches(std::string_view text, std::string_view pattern)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::RegexPattern> compiled = compiledPattern(pattern);
+    if (!compiled)
+        return std::string(text);
+    const icu::UnicodeString subject = toUnicode(text);
+    std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(subject, status));
+    if (U_FAILURE(status) || !matcher)
+        return std::string(text);
+    const icu::UnicodeString result = matcher->replaceAll(icu::UnicodeString(), status);
+    if (U_FAILURE(status))
+        return std::string(text);
+    std::string utf8;
+    result.toUTF8String(utf8);
+    return utf8;
 }
 
 std::string escapedPattern(std::string_view literal)

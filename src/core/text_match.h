@@ -20,6 +20,15 @@ std::optional<std::string> firstMatch(std::string_view text, std::string_view pa
 // text order and untrimmed.
 std::vector<std::string> linesContaining(std::string_view text, std::string_view needle);
 
+// The pieces of `text` that follow each occurrence of `marker` (exact and
+// case-sensitive), each running to the next occurrence or the end. The text
+// before the first occurrence is not a piece.
+std::vector<std::string_view> piecesAfter(std::string_view text, std::string_view marker);
+
+// `text` with every match of `pattern` (case-insensitive) removed; unchanged when
+// the pattern does not compile.
+std::string removingMatches(std::string_view text, std::string_view pattern);
+
 // `literal` with every pattern metacharacter escaped, for building patterns from keys.
 std::string escapedPattern(std::string_view literal);
 

@@ -1,9 +1,79 @@
-// Not read yet: returns the values shown before the first refresh and runs no tool.
+// Graphics adapters: one record per "Chipset Model:" piece of the graphics
+// report, each value looked up in its own piece so that two adapters never
+// trade values. Key patterns allow only spaces and tabs after the colon, so a
+// key printed with nothing after it never takes the next line's text.
 
+#include "core/text_match.h"
+#include "core/unicode_text.h"
+#include "probe/clean.h"
 #include "probe/parsers.h"
 
-namespace veltrin::SystemProbe {
+#include <algorithm>
 
-std::vector<GPUInfo> gpuInfo(std::string_view) { return {}; }
+namespace veltrin::SystemProbe {
+namespace {
+
+// The piece's first line that is not empty: the rest of the "Chipset Model:" line,
+// even when that is only blanks, or the next line when the label ends its line.
+std::string adapterModel(std::string_view piece)
+{
+    std::size_t start = 0;
+    while (start < piece.size()) {
+        const std::size_t end = std::min(piece.find('\n', start), piece.size());
+        if (end > start)
+            return trimmed(piece.substr(start, end - start));
+        start = end + 1;
+    }
+    return "Unknown";
+}
+
+std::string cleanedOrEmpty(const std::optional<std::string>& value) { return clean(value).value_or(""); }
+
+// Integrated adapters report no video memory; their core count stands in.
+std::string videoMemory(std::string_view piece)
+{
+    auto memory = firstMatch(piece, "VRAM.*?:[ \\t]*(.+)");
+    if (!memory)
+        memory = firstMatch(piece, "Total Number of Cores:[ \\t]*(.+)");
+    return cleanedOrEmpty(memory);
+}
+
+// Display lines joined as printed; the label goes, the indentation inside the text stays.
+std::string displayResolutions(std::string_view piece)
+{
+    static constexpr std::string_view label = "Resolution:";
+    std::string joined;
+    for (std::string line : linesContaining(piece, label)) {
+        for (auto at = line.find(label); at != std::string::npos; at = line.find(label, at))
+            line.erase(at, label.size());
+        // A display line with no value would leave a dangling " / " behind.
+        if (trimmed(line).empty())
+            continue;
+        joined += (joined.empty() ? "" : " / ") + line;
+    }
+    return cleanedOrEmpty(joined);
+}
+
+} // namespace
+
+std::vector<GPUInfo> gpuInfo(std::string_view sp)
+{
+    std::vector<GPUInfo> adapters;
+    for (const std::string_view piece : piecesAfter(sp, "Chipset Model:")) {
+        const std::string model = adapterModel(piece);
+        adapters.push_back({
+            .name = model,
+            .chipset = model,
+            .vram = videoMemory(piece),
+            .vendor = cleanedOrEmpty(firstMatch(piece, "Vendor:[ \\t]*(.+)")),
+            .metal = cleanedOrEmpty(firstMatch(piece, "Metal Support:[ \\t]*(.+)")),
+            .displays = displayResolutions(piece),
+        });
+    }
+    // A report naming no adapter still yields one record, so every machine shows a graphics entry.
+    if (adapters.empty())
+        adapters.push_back({.name = "GPU"});
+    return adapters;
+}
 
 } // namespace veltrin::SystemProbe

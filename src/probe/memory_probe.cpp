@@ -1,15 +1,264 @@
-// Not read yet: returns the values shown before the first refresh and runs no tool.
+// Memory: the installed total from the kernel, modules from the memory report or
+// else from dmidecode (never both), and a technology that is read where it is
+// stated and only inferred, and marked so, where it is not.
+//
+// Every key pattern allows only spaces and tabs after the colon: both the memory
+// report and dmidecode print keys with nothing after them ("Part Number:",
+// "Serial Number:"), and the next key's line must never become their value.
 
-#include "probe/parsers.h"
+#include "probe/memory_probe.h"
+
+#include "core/byte_count.h"
+#include "core/text_match.h"
+#include "core/unicode_text.h"
+#include "platform/command_table.h"
+#include "platform/machine.h"
+#include "probe/clean.h"
 #include "probe/dmi_reader.h"
+#include "probe/parsers.h"
+
+#include <algorithm>
+#include <charconv>
 
 namespace veltrin::SystemProbe {
+namespace {
 
-MemoryInfo memoryInfo(const Machine&, std::string_view, std::string_view, const DMIInfo&)
+template <std::size_t N>
+bool isListed(const std::array<std::string_view, N>& list, std::string_view lowered)
 {
-    return {"\u2014", "\u2014", "\u2014", "\u2014", "\u2014", "\u2014", {}};
+    return std::find(list.begin(), list.end(), lowered) != list.end();
 }
 
-std::vector<MemoryModule> dmiMemoryModules(std::string_view) { return {}; }
+template <std::size_t N>
+bool containsListed(const std::array<std::string_view, N>& fragments, std::string_view lowered)
+{
+    return std::any_of(fragments.begin(), fragments.end(),
+                       [&](std::string_view fragment) { return contains(lowered, fragment); });
+}
+
+// A value that says something about a populated module.
+bool isUsableModuleValue(std::string_view value)
+{
+    const std::string text = trimmed(value);
+    return !text.empty() && !isPlaceholderValue(lowercased(text)) && !isEmptyMemorySlot(text);
+}
+
+// A module field as shown: cleaned, and empty where the value only repeats that the slot is empty.
+std::string moduleField(const std::optional<std::string>& value)
+{
+    const auto cleaned = clean(value);
+    return cleaned && !isEmptyMemorySlot(*cleaned) ? *cleaned : std::string();
+}
+
+std::optional<std::string> reportSpeed(std::string_view text)
+{
+    auto speed = firstMatch(text, "Speed:[ \\t]*(.+)");
+    if (!speed)
+        speed = firstMatch(text, "Configured Clock Speed:[ \\t]*(.+)");
+    return speed;
+}
+
+// One module per "BANK " piece of the memory report that has a real size.
+std::vector<MemoryModule> reportModules(std::string_view sp)
+{
+    std::vector<MemoryModule> modules;
+    for (const std::string_view piece : piecesAfter(sp, "BANK ")) {
+        const auto size = firstMatch(piece, "Size:[ \\t]*(.+)");
+        if (!size || !isUsableModuleValue(*size))
+            continue;
+        modules.push_back({
+            .bank = "BANK " + std::string(piece.substr(0, piece.find(':'))),
+            .size = *size,
+            .type = clean(cleanMemoryTypeValue(firstMatch(piece, "Type:[ \\t]*(.+)"))).value_or(""),
+            .speed = moduleField(reportSpeed(piece)),
+            .manufacturer = moduleField(firstMatch(piece, "Manufacturer:[ \\t]*(.+)")),
+            .part = moduleField(firstMatch(piece, "Part Number:[ \\t]*(.+)")),
+        });
+    }
+    return modules;
+}
+
+std::string withEmDashes(std::string text)
+{
+    static constexpr std::string_view enDash = "\u2013";
+    static constexpr std::string_view emDash = "\u2014";
+    for (auto at = text.find(enDash); at != std::string::npos; at = text.find(enDash, at + emDash.size()))
+        text.replace(at, enDash.size(), emDash);
+    return text;
+}
+
+bool hasUsableDmiSize(const MemoryModule& module)
+{
+    if (isEmptyMemorySlot(module.size))
+        return false;
+    const std::string size = lowercased(withEmDashes(trimmed(module.size)));
+    return !size.empty() && !isListed(kUnusableDmiSizes, size) && !containsListed(kUnusableDmiSizeFragments, size);
+}
+
+std::vector<MemoryModule> usableDmiModules(const std::vector<MemoryModule>& modules)
+{
+    std::vector<MemoryModule> usable;
+    std::copy_if(modules.begin(), modules.end(), std::back_inserter(usable), hasUsableDmiSize);
+    return usable;
+}
+
+std::optional<std::string> firstUsableSpeed(const std::vector<MemoryModule>& modules)
+{
+    for (const auto& module : modules)
+        if (isUsableModuleValue(module.speed))
+            return trimmed(module.speed);
+    return std::nullopt;
+}
+
+std::string memorySpeed(const std::vector<MemoryModule>& modules, const DMIInfo& dmi, std::string_view sp)
+{
+    if (auto speed = firstUsableSpeed(modules))
+        return *speed;
+    if (auto speed = firstUsableSpeed(dmi.memoryModules))
+        return *speed;
+    return moduleField(reportSpeed(sp));
+}
+
+std::string memoryType(const std::vector<MemoryModule>& modules, const DMIInfo& dmi, std::string_view sp,
+                       std::string_view speed)
+{
+    // memoryTechnology skips every candidate cleanMemoryTypeValue would drop.
+    std::vector<std::optional<std::string>> candidates;
+    for (const auto& module : modules)
+        candidates.emplace_back(module.type);
+    for (const auto& module : dmi.memoryModules)
+        candidates.emplace_back(module.type);
+    candidates.push_back(firstMatch(sp, "Type:[ \\t]*(.+)"));
+    candidates.push_back(firstMatch(dmi.raw, "\\n\\s*Type:[ \\t]*(DDR[^\\n]+|LPDDR[^\\n]+)"));
+    if (auto stated = memoryTechnology(candidates, speed))
+        return *stated;
+    const std::string platformText = std::string(sp) + " " + dmi.raw;
+    return inferredMemoryTechnologyFromPlatformText(platformText).value_or("");
+}
+
+std::string slotSummary(const std::vector<MemoryModule>& modules, std::string_view type)
+{
+    if (!modules.empty())
+        return std::to_string(modules.size()) + " populated";
+    return type.empty() ? "" : "Unified / On-board";
+}
+
+std::string installedMemory(const Machine& machine)
+{
+    const auto bytes = machine.sysctlInt("hw.memsize");
+    return bytes && *bytes > 0 ? formatByteCount(*bytes) : "\u2014";
+}
+
+} // namespace
+
+bool isEmptyMemorySlot(std::string_view value)
+{
+    const std::string lowered = lowercased(trimmed(value));
+    return lowered.empty() || isListed(kEmptySlotMarkers, lowered) || contains(lowered, kEmptySlotFragment);
+}
+
+std::optional<std::string> cleanMemoryTypeValue(const std::optional<std::string>& value)
+{
+    if (!value)
+        return std::nullopt;
+    std::string text = trimmed(*value);
+    const std::string lowered = lowercased(text);
+    const bool namesNoTechnology = text.empty() || isPlaceholderValue(lowered) || isEmptyMemorySlot(text) ||
+                                   isListed(kGenericMemoryWords, lowered) ||
+                                   (contains(lowered, "ram") && !contains(lowered, "ddr"));
+    if (namesNoTechnology)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<std::string> memoryTechnology(const std::vector<std::optional<std::string>>& candidates,
+                                            std::string_view speed)
+{
+    std::string qualifiers;
+    for (const std::string_view word : kTechnologyQualifiers)
+        qualifiers += (qualifiers.empty() ? "" : "|") + escapedPattern(word);
+
+    for (const auto& candidate : candidates) {
+        const auto value = cleanMemoryTypeValue(candidate);
+        if (!value)
+            continue;
+        const std::string bare = trimmed(removingMatches(*value, qualifiers));
+        if (const auto technology = firstMatch(bare, kStatedTechnologyPattern))
+            return uppercased(*technology);
+    }
+    return inferredMemoryTechnologyFromSpeed(speed);
+}
+
+std::optional<std::string> inferredMemoryTechnologyFromSpeed(std::string_view speed)
+{
+    const auto digits = firstMatch(speed, "(\\d{3,5})");
+    int number = 0;
+    // \d also matches digits of other scripts, which from_chars does not read: no guess then.
+    if (!digits || std::from_chars(digits->data(), digits->data() + digits->size(), number).ec != std::errc())
+        return std::nullopt;
+    for (const auto& range : kTechnologyBySpeed)
+        if (number >= range.lowest && number <= range.highest)
+            return std::string(range.technology);
+    return std::nullopt;
+}
+
+std::optional<std::string> inferredMemoryTechnologyFromPlatformText(std::string_view text)
+{
+    const std::string lowered = lowercased(text);
+    for (const auto& [chipset, technology] : kTechnologyByChipset)
+        if (contains(lowered, chipset))
+            return std::string(technology);
+    return std::nullopt;
+}
+
+std::vector<MemoryModule> dmiMemoryModules(std::string_view text)
+{
+    std::vector<MemoryModule> modules;
+    for (const std::string& block : dmiBlocks(text)) {
+        if (!containsIgnoringCase(block, "Memory Device"))
+            continue;
+        const auto size = clean(firstMatch(block, "\\n\\s*Size:[ \\t]*(.+)"));
+        if (!size || isEmptyMemorySlot(*size))
+            continue;
+
+        auto bank = clean(firstMatch(block, "\\n\\s*Locator:[ \\t]*(.+)"));
+        if (!bank)
+            bank = clean(firstMatch(block, "\\n\\s*Bank Locator:[ \\t]*(.+)"));
+        // The first speed key present decides, even when its value is a placeholder.
+        auto speed = firstMatch(block, "\\n\\s*Configured Memory Speed:[ \\t]*(.+)");
+        if (!speed)
+            speed = firstMatch(block, "\\n\\s*Speed:[ \\t]*(.+)");
+        if (!speed)
+            speed = firstMatch(block, "\\n\\s*Configured Clock Speed:[ \\t]*(.+)");
+
+        modules.push_back({
+            .bank = bank.value_or("DIMM"),
+            .size = *size,
+            .type = clean(cleanMemoryTypeValue(firstMatch(block, "\\n\\s*Type:[ \\t]*(.+)"))).value_or(""),
+            .speed = moduleField(speed),
+            .manufacturer = moduleField(firstMatch(block, "\\n\\s*Manufacturer:[ \\t]*(.+)")),
+            .part = moduleField(firstMatch(block, "\\n\\s*Part Number:[ \\t]*(.+)")),
+        });
+    }
+    return modules;
+}
+
+MemoryInfo memoryInfo(const Machine& machine, std::string_view, std::string_view sp, const DMIInfo& dmi)
+{
+    MemoryInfo info;
+    info.total = installedMemory(machine);
+    // The report wins whenever it lists a module; the two sources are never merged.
+    info.modules = reportModules(sp);
+    if (info.modules.empty())
+        info.modules = usableDmiModules(dmi.memoryModules);
+    info.speed = memorySpeed(info.modules, dmi, sp);
+    info.type = memoryType(info.modules, dmi, sp, info.speed);
+    info.slots = slotSummary(info.modules, info.type);
+    // Only whether vm_stat answered matters; its figures are not read.
+    info.used = runOutput(machine, Commands::virtualMemoryStatistics()).empty() ? "" : "Live vm_stat";
+    const std::string pressure = runOutput(machine, Commands::memoryPressure());
+    info.pressure = clean(firstMatch(pressure, "System-wide memory free percentage:[ \\t]*(.+)")).value_or("");
+    return info;
+}
 
 } // namespace veltrin::SystemProbe

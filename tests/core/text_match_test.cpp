@@ -61,3 +61,18 @@ TEST(EscapedPattern, MatchesKeysLiterally)
     EXPECT_EQ(firstMatch("head\n  hwXmodel: found\n", "\\n\\s*" + escapedPattern("hw.model") + ":\\s*(.+)"),
               std::nullopt);
 }
+
+TEST(PiecesAfter, SplitsAtEachExactMarker)
+{
+    using Pieces = std::vector<std::string_view>;
+    EXPECT_EQ(piecesAfter("head BANK 0: a\nBANK 1: b", "BANK "), (Pieces{"0: a\n", "1: b"}));
+    EXPECT_EQ(piecesAfter("BANK BANK ", "BANK "), (Pieces{"", ""}));
+    EXPECT_TRUE(piecesAfter("bank 0: a", "BANK ").empty());
+    EXPECT_TRUE(piecesAfter("text", "").empty());
+}
+
+TEST(RemovingMatches, RemovesEveryMatchIgnoringCase)
+{
+    EXPECT_EQ(removingMatches("DDR4 synchronous REGISTERED", "Synchronous|Registered"), "DDR4  ");
+    EXPECT_EQ(removingMatches("DDR4", "(unbalanced"), "DDR4");
+}

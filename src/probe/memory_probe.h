@@ -1,0 +1,98 @@
+#pragma once
+
+// The memory-type vocabulary shared by the memory report and dmidecode readings:
+// which values mean "no module here", which words say nothing about the
+// technology, and how a speed or a board's chipset hints at one when nothing
+// states it.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrin::SystemProbe {
+
+// Words that name memory without naming its technology.
+inline constexpr std::array<std::string_view, 6> kGenericMemoryWords{
+    "ram", "dram", "sdram", "unknown", "other", "other memory",
+};
+
+// Whole values that mark an empty slot; any value containing the fragment does too.
+inline constexpr std::array<std::string_view, 4> kEmptySlotMarkers{
+    "empty", "no module installed", "not installed", "no dimm",
+};
+inline constexpr std::string_view kEmptySlotFragment = "no module";
+
+// dmidecode sizes (and filler some firmware writes there) that describe no real module.
+inline constexpr std::array<std::string_view, 13> kUnusableDmiSizes{
+    "\u2014", "-", "n/a", "na", "not exposed", "not available", "not exposed by macos", "unknown",
+    "not detected", "empty", "no module installed", "not installed", "smbios fallback",
+};
+inline constexpr std::array<std::string_view, 6> kUnusableDmiSizeFragments{
+    "not exposed", "not available", "smbios fallback", "apple/efi", "to be filled", "default string",
+};
+
+// Qualifiers dmidecode and firmware put around the technology name.
+inline constexpr std::array<std::string_view, 3> kTechnologyQualifiers{"Synchronous", "Unbuffered", "Registered"};
+
+inline constexpr std::string_view kStatedTechnologyPattern = "(?i)\\b(LPDDR[2-6]X?|DDR[2-6])\\b";
+
+struct SpeedRange {
+    int lowest;
+    int highest;
+    std::string_view technology;
+};
+
+// Walked in order; the gap 4401 to 4799 is deliberate: DDR4 overclocks and DDR5
+// base speeds meet there, so no guess is made.
+inline constexpr std::array<SpeedRange, 4> kTechnologyBySpeed{{
+    {4800, 9000, "DDR5 (inferred)"},
+    {2133, 4400, "DDR4 (inferred)"},
+    {800, 2132, "DDR3 (inferred)"},
+    {400, 799, "DDR2 (inferred)"},
+}};
+
+struct ChipsetTechnology {
+    std::string_view chipset;
+    std::string_view technology;
+};
+
+// Lower-case substrings, walked in order, first hit wins: the DDR5 boards come
+// first so a text naming boards of both generations counts as DDR5.
+inline constexpr std::array<ChipsetTechnology, 17> kTechnologyByChipset{{
+    {"z890", "DDR5 (inferred)"},
+    {"z790", "DDR5 (inferred)"},
+    {"z690", "DDR5 (inferred)"},
+    {"b860", "DDR5 (inferred)"},
+    {"x870", "DDR5 (inferred)"},
+    {"x670", "DDR5 (inferred)"},
+    {"b650", "DDR5 (inferred)"},
+    {"z590", "DDR4 (inferred)"},
+    {"z490", "DDR4 (inferred)"},
+    {"z390", "DDR4 (inferred)"},
+    {"z370", "DDR4 (inferred)"},
+    {"b760", "DDR4 (inferred)"},
+    {"b660", "DDR4 (inferred)"},
+    {"b560", "DDR4 (inferred)"},
+    {"b460", "DDR4 (inferred)"},
+    {"x570", "DDR4 (inferred)"},
+    {"b550", "DDR4 (inferred)"},
+}};
+
+// True when the value says the slot holds no module (an empty value included).
+bool isEmptyMemorySlot(std::string_view value);
+
+// The trimmed type value, or absent when it names no technology: empty, a
+// placeholder, an empty slot, a generic memory word, or "ram" without "ddr".
+std::optional<std::string> cleanMemoryTypeValue(const std::optional<std::string>& value);
+
+// The first technology a candidate states ("DDR4", "LPDDR5X"), else the one the
+// speed suggests, else absent.
+std::optional<std::string> memoryTechnology(const std::vector<std::optional<std::string>>& candidates,
+                                            std::string_view speed);
+
+std::optional<std::string> inferredMemoryTechnologyFromSpeed(std::string_view speed);
+std::optional<std::string> inferredMemoryTechnologyFromPlatformText(std::string_view text);
+
+} // namespace veltrin::SystemProbe
