@@ -25,3 +25,6 @@ expect_run(ARGS --replay STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*\n$")
 expect_run(ARGS --replay /no/such/capture --json STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*/no/such/capture\n$")
 expect_run(ARGS --replay ${capture} --json STATUS 0
            OUTPUT_MATCHES "^{\"cpu\":{\"name\":.*\"mainboard\":{.*\"memory\":{.*\"modules\":\\[.*\"gpus\":\\[.*}\n$")
+# An OpenCore PC: the physical board from dmidecode, the spoofed Apple identity only in the macOS fields.
+expect_run(ARGS --replay ${FIXTURES}/captures/opencore-asrock-z390-phantom-itx-i7-9700 --json STATUS 0
+           OUTPUT_MATCHES "\"mainboard\":{\"manufacturer\":\"ASRock\",\"model\":\"Z390 Phantom Gaming-ITX/ac\",[^}]*\"macModel\":\"iMacPro1,1\"")
