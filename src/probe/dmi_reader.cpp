@@ -1,7 +1,11 @@
 #include "probe/dmi_reader.h"
 
+#include "core/text_match.h"
 #include "core/unicode_text.h"
+#include "platform/command_table.h"
 #include "platform/machine.h"
+
+#include <array>
 
 namespace veltrin::SystemProbe {
 namespace {
@@ -50,6 +54,45 @@ std::vector<std::string_view> splitLines(std::string_view text)
     return lines;
 }
 
+// The usual install locations, searched after the application's own copy.
+constexpr std::array<std::string_view, 3> kDmidecodeLocations{
+    "/usr/local/bin/dmidecode",
+    "/opt/homebrew/bin/dmidecode",
+    "/usr/bin/dmidecode",
+};
+
+// Where the copy shipped inside the application lives.
+constexpr std::string_view kBundledResourcesMarker = ".app/Contents/Resources";
+
+// A stand-in file that a build ships where no real dmidecode could be bundled.
+// Only a readable text head can say so; anything else may be the tool.
+bool isPlaceholderFile(const Machine& machine, const std::string& path)
+{
+    const auto head = machine.readFileHead(path, 160);
+    return head && isValidUtf8(*head) && containsIgnoringCase(*head, "placeholder");
+}
+
+struct DMIField {
+    std::string_view title;
+    std::string_view key;
+    std::optional<std::string> DMIInfo::*member;
+};
+
+constexpr std::array<DMIField, 12> kDMIFields{{
+    {"BIOS Information", "Vendor", &DMIInfo::biosVendor},
+    {"BIOS Information", "Version", &DMIInfo::biosVersion},
+    {"BIOS Information", "Release Date", &DMIInfo::biosDate},
+    {"System Information", "Manufacturer", &DMIInfo::systemManufacturer},
+    {"System Information", "Product Name", &DMIInfo::systemProduct},
+    {"System Information", "Serial Number", &DMIInfo::systemSerial},
+    {"System Information", "Version", &DMIInfo::systemVersion},
+    {"Base Board Information", "Manufacturer", &DMIInfo::baseboardManufacturer},
+    {"Base Board Information", "Product Name", &DMIInfo::baseboardProduct},
+    {"Base Board Information", "Version", &DMIInfo::baseboardVersion},
+    {"Base Board Information", "Serial Number", &DMIInfo::baseboardSerial},
+    {"Base Board Information", "Asset Tag", &DMIInfo::boardAssetTag},
+}};
+
 } // namespace
 
 std::vector<std::string> dmiBlocks(std::string_view text)
@@ -71,15 +114,53 @@ std::vector<std::string> dmiBlocks(std::string_view text)
     return records;
 }
 
-// Until the reader lands, no dmidecode is ever found.
-std::optional<std::string> dmidecodeExecutable(const Machine&) { return std::nullopt; }
+std::optional<std::string> dmiValue(std::string_view text, std::string_view handle, std::string_view key)
+{
+    // The key must start a line, and its value stays on that line: a key with
+    // nothing but blanks after its colon has no value rather than the next line's.
+    const std::string pattern = R"(\n\s*)" + escapedPattern(key) + R"(:[ \t]*(.+))";
+    for (const std::string& block : dmiBlocks(text)) {
+        if (!containsIgnoringCase(block, handle))
+            continue;
+        if (auto value = firstMatch(block, pattern))
+            return value;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> dmidecodeExecutable(const Machine& machine)
+{
+    std::vector<std::string> candidates;
+    if (auto bundled = machine.resourceFile("dmidecode"))
+        candidates.push_back(*std::move(bundled));
+    candidates.insert(candidates.end(), kDmidecodeLocations.begin(), kDmidecodeLocations.end());
+    for (std::string& extra : machine.extraDmidecodeLocations())
+        candidates.push_back(std::move(extra));
+
+    for (const std::string& candidate : candidates)
+        if (machine.isExecutableFile(candidate) && !isPlaceholderFile(machine, candidate))
+            return candidate;
+    return std::nullopt;
+}
 
 DMIInfo dmiInfo(const Machine& machine)
 {
-    (void)machine;
-    return {};
-}
+    const auto executable = dmidecodeExecutable(machine);
+    if (!executable)
+        return {};
+    ProcessResult result = machine.run(*executable, {}, Commands::kDmidecodeTimeout);
+    if (result.status != 0 || result.output.empty())
+        return {.source = std::string(kUnreadableDmidecodeSource), .raw = std::move(result.output)};
 
-std::optional<std::string> dmiValue(std::string_view, std::string_view, std::string_view) { return std::nullopt; }
+    DMIInfo info{
+        .source = std::string(contains(*executable, kBundledResourcesMarker) ? kBundledDmidecodeSource
+                                                                             : kExternalDmidecodeSource),
+        .raw = std::move(result.output),
+    };
+    for (const DMIField& field : kDMIFields)
+        info.*field.member = dmiValue(info.raw, field.title, field.key);
+    info.memoryModules = dmiMemoryModules(info.raw);
+    return info;
+}
 
 } // namespace veltrin::SystemProbe

@@ -20,16 +20,21 @@ inline constexpr std::string_view kBundledDmidecodeSource = "Bundled Acidanthera
 inline constexpr std::string_view kExternalDmidecodeSource = "External dmidecode";
 inline constexpr std::string_view kUnreadableDmidecodeSource = "dmidecode found but could not read SMBIOS";
 
-// The path of the first usable dmidecode, or absent.
+// The path of the first usable dmidecode, or absent: the application's own copy,
+// then the usual install locations, then the platform's own. A placeholder text
+// file standing where the tool should be is passed over.
 std::optional<std::string> dmidecodeExecutable(const Machine& machine);
 
-// Finds, runs and parses dmidecode; never fails.
+// Finds, runs and parses dmidecode; never fails. The source names which copy
+// was read, or that the one found could not read the tables.
 DMIInfo dmiInfo(const Machine& machine);
 
 // dmidecode output split into record blocks, header lines dropped.
 std::vector<std::string> dmiBlocks(std::string_view text);
 
-// The value of `key` in the first block containing `handle` that has that key.
+// The value of `key` in the first block containing `handle` that has that key,
+// taken from the key's own line only, so a key with nothing but blanks after its
+// colon gives no usable value.
 std::optional<std::string> dmiValue(std::string_view text, std::string_view handle, std::string_view key);
 
 // One module per populated "Memory Device" block of dmidecode output.

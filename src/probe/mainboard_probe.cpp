@@ -1,13 +1,305 @@
-// Not read yet: returns the values shown before the first refresh and runs no tool.
+#include "probe/mainboard_probe.h"
 
+#include "core/text_match.h"
+#include "core/unicode_text.h"
+#include "platform/command_table.h"
+#include "platform/machine.h"
+#include "probe/clean.h"
+#include "probe/inference.h"
 #include "probe/parsers.h"
 
-namespace veltrin::SystemProbe {
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <initializer_list>
+#include <span>
 
-MainboardInfo mainboardInfo(const Machine&, std::string_view, std::string_view, std::string_view, const DMIInfo&)
+namespace veltrin::SystemProbe {
+namespace {
+
+// "macmini" joins the product words: Macmini8,1 is a common OpenCore identity and
+// names no other product word, so without it the spoofed model reached the board.
+constexpr std::array<std::string_view, 5> kAppleProductWords{"apple", "macpro", "imac", "macbook", "macmini"};
+
+constexpr std::array<std::string_view, 11> kBoardFiller{
+    "to be filled by o.e.m.", "to be filled by oem", "default string", "system product name",
+    "base board product name", "base board version", "none", "null", "0", "1.0", "not specified",
+};
+// OpenCore writes its maker's name, Acidanthera, over the board and firmware
+// makers of the tables it generates; that name never describes the real board.
+constexpr std::array<std::string_view, 4> kOpenCoreMarkers{"smbios fallback", "open core", "opencore", "acidanthera"};
+constexpr std::array<std::string_view, 3> kSerialFiller{"serial", "o.e.m", "oem"};
+constexpr std::array<std::string_view, 4> kFirmwareFallbacks{"apple/efi", "smbios fallback", "boot rom", "acidanthera"};
+
+// Device-tree properties that may name the physical board, most specific first.
+constexpr std::array<std::string_view, 4> kBoardManufacturerKeys{"manufacturer", "oem-motherboard",
+                                                                 "board-manufacturer", "system-manufacturer"};
+constexpr std::array<std::string_view, 5> kBoardProductKeys{"product-name", "board-product", "board-name", "model",
+                                                            "compatible"};
+constexpr std::array<std::string_view, 3> kBoardVersionKeys{"board-rev", "board-version", "revision-id"};
+
+constexpr std::string_view kNoDmidecodeNote =
+    "dmidecode not bundled/found; Mainboard only shows values that macOS exposes without Apple SMBIOS fallback.";
+constexpr std::string_view kTrustedBoardNote =
+    "Mainboard shows only trusted DMI/board strings; spoofed Apple SMBIOS values are kept only in macOS SMBIOS.";
+constexpr std::string_view kHiddenBoardNote =
+    "Physical motherboard is hidden by macOS/OpenCore SMBIOS; false Apple fallback values were removed.";
+
+bool containsAny(std::string_view text, std::span<const std::string_view> words)
 {
+    return std::any_of(words.begin(), words.end(), [&](std::string_view word) { return contains(text, word); });
+}
+
+bool equalsAny(std::string_view text, std::span<const std::string_view> words)
+{
+    return std::find(words.begin(), words.end(), text) != words.end();
+}
+
+// The first candidate that survives clean, trimmed.
+std::optional<std::string> firstUsable(std::initializer_list<std::optional<std::string>> candidates)
+{
+    for (const auto& candidate : candidates)
+        if (auto usable = clean(candidate))
+            return usable;
+    return std::nullopt;
+}
+
+std::string textOf(const std::optional<std::string>& value) { return value.value_or(std::string()); }
+
+// The sw_vers report's value, else the bare value of sw_vers run for it alone.
+std::string versionPart(const Machine& machine, std::string_view software, std::string_view pattern,
+                        const ToolCommand& fallback)
+{
+    if (auto reported = clean(firstMatch(software, pattern)))
+        return *std::move(reported);
+    return textOf(clean(runOutput(machine, fallback)));
+}
+
+std::string osText(const std::string& product, const std::string& build)
+{
+    return build.empty() ? product : product + " (" + build + ")";
+}
+
+// The first key that has a usable value decides; a value the filter rejects does
+// not let a later key stand in for it.
+std::optional<std::string> deviceTreeBoardValue(std::string_view deviceTree, std::span<const std::string_view> keys)
+{
+    for (const std::string_view key : keys)
+        if (auto value = clean(ioregStringValue(key, deviceTree)))
+            return trustedBoardValue(value);
+    return std::nullopt;
+}
+
+// Registry data form <4d61632d…00> first, then the quoted forms "…" and <"…">
+// (the second is how ioreg prints board-id on real Macs).
+std::optional<std::string> boardIDText(std::string_view registry)
+{
+    const auto data = firstMatch(registry, R"(board-id.*?<([0-9a-fA-F]+)>)");
+    const auto quoted = firstMatch(registry, R"re(board-id.*?= <?"(.+?)")re");
+    return firstUsable({data ? hexToASCII(*data) : std::nullopt, quoted});
+}
+
+std::string joined(std::initializer_list<std::string_view> parts, std::string_view separator)
+{
+    std::string text;
+    for (auto part = parts.begin(); part != parts.end(); ++part) {
+        if (part != parts.begin())
+            text += separator;
+        text += *part;
+    }
+    return text;
+}
+
+} // namespace
+
+bool isAppleSMBIOSValue(const std::optional<std::string>& value)
+{
+    const auto usable = clean(value);
+    if (!usable)
+        return false;
+    const std::string lowered = lowercased(*usable);
+    return containsAny(lowered, kAppleProductWords) || lowered.starts_with("mac-");
+}
+
+std::optional<std::string> trustedBoardValue(const std::optional<std::string>& value)
+{
+    auto usable = clean(value);
+    if (!usable)
+        return std::nullopt;
+    const std::string lowered = lowercased(*usable);
+    if (equalsAny(lowered, kBoardFiller) || isAppleSMBIOSValue(usable) || containsAny(lowered, kOpenCoreMarkers))
+        return std::nullopt;
+    return usable;
+}
+
+std::optional<std::string> trustedSerialValue(const std::optional<std::string>& value)
+{
+    auto trusted = trustedBoardValue(value);
+    if (trusted && containsAny(lowercased(*trusted), kSerialFiller))
+        return std::nullopt;
+    return trusted;
+}
+
+std::optional<std::string> trustedFirmwareValue(const std::optional<std::string>& value)
+{
+    auto usable = clean(value);
+    if (!usable)
+        return std::nullopt;
+    const std::string lowered = lowercased(*usable);
+    if (containsAny(lowered, kFirmwareFallbacks) || lowered.starts_with("mac-"))
+        return std::nullopt;
+    return usable;
+}
+
+std::optional<std::string> ioregStringValue(std::string_view key, std::string_view text)
+{
+    const std::string quotedKey = R"(\")" + escapedPattern(key) + R"(\")";
+    // A quoted string is final, even when clean rejects it.
+    if (const auto quoted = firstMatch(text, quotedKey + R"(\s*=\s*\"(.+?)\")"))
+        return clean(quoted);
+    if (auto data = firstMatch(text, quotedKey + R"(\s*=\s*<([0-9a-fA-F\s]+)>)")) {
+        std::erase(*data, ' ');
+        return hexToASCII(*data);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> hexToASCII(std::string_view hex)
+{
+    std::string bytes;
+    for (std::size_t offset = 0; offset < hex.size(); offset += 2) {
+        const std::string_view pair = hex.substr(offset, 2);
+        unsigned value = 0;
+        const auto [end, error] = std::from_chars(pair.data(), pair.data() + pair.size(), value, 16);
+        if (error != std::errc() || end != pair.data() + pair.size())
+            return std::nullopt;
+        if (value != 0)
+            bytes += static_cast<char>(value);
+    }
+    if (!isValidUtf8(bytes))
+        return std::nullopt;
+    return clean(bytes);
+}
+
+std::string uptimeOnly(std::string_view text)
+{
+    const std::string whole = trimmed(text);
+    if (whole.empty())
+        return {};
+    const auto up = whole.find(" up ");
+    if (up == std::string::npos) {
+        std::string single;
+        for (std::size_t i = 0; i < whole.size(); ++i) {
+            single += whole[i];
+            if (whole[i] == ' ' && i + 1 < whole.size() && whole[i + 1] == ' ')
+                ++i;
+        }
+        return trimmed(single);
+    }
+
+    std::string duration;
+    std::string_view rest = std::string_view(whole).substr(up + 4);
+    while (!rest.empty()) {
+        const auto comma = rest.find(',');
+        const std::string piece = trimmed(rest.substr(0, comma));
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        const std::string lowered = lowercased(piece);
+        if (contains(lowered, "user") || contains(lowered, "load average"))
+            break;
+        if (piece.empty())
+            continue;
+        if (!duration.empty())
+            duration += ", ";
+        duration += piece;
+    }
+    return duration.empty() ? whole : duration;
+}
+
+MainboardInfo mainboardInfo(const Machine& machine, std::string_view, std::string_view hardware,
+                            std::string_view software, const DMIInfo& dmi)
+{
+    // Operating system; the sw_vers fallbacks run only for a part the report lacks.
+    const std::string productVersion =
+        versionPart(machine, software, R"(ProductVersion:\s*(.+))", Commands::productVersion());
+    const std::string buildVersion =
+        versionPart(machine, software, R"(BuildVersion:\s*(.+))", Commands::buildVersion());
+    const std::string kernel = textOf(clean(runOutput(machine, Commands::kernelRelease())));
+    const std::string uptime = uptimeOnly(runOutput(machine, Commands::uptime()));
+    const std::string registry = runOutput(machine, Commands::platformRegistry());
+    const std::string deviceTree = runOutput(machine, Commands::deviceTree());
+
+    // The macOS SMBIOS identity, shown as reported and never used for the board.
+    const auto macModel =
+        firstUsable({firstMatch(hardware, R"(Model Identifier:\s*(.+))"), machine.sysctlValue("hw.model")});
+    const auto macModelName =
+        firstUsable({firstMatch(hardware, R"(Model Name:\s*(.+))"), firstMatch(hardware, R"(Model:\s*(.+))")});
+    const auto macBoardID = boardIDText(registry);
+    const auto macSerial = firstUsable({firstMatch(hardware, R"(Serial Number.*?:\s*(.+))"),
+                                        firstMatch(registry, R"re(IOPlatformSerialNumber.*?= "(.+?)")re")});
+    const auto hardwareUUID = firstUsable(
+        {firstMatch(hardware, R"(Hardware UUID:\s*(.+))"), firstMatch(registry, R"re(IOPlatformUUID.*?= "(.+?)")re")});
+
+    const std::string platform = joined({dmi.raw, registry, "", deviceTree, hardware, ""}, "\n");
+
+    const auto treeManufacturer = deviceTreeBoardValue(deviceTree, kBoardManufacturerKeys);
+    const auto treeProduct = deviceTreeBoardValue(deviceTree, kBoardProductKeys);
+    const auto treeVersion = deviceTreeBoardValue(deviceTree, kBoardVersionKeys);
+
+    const auto dmiBoardManufacturer = trustedBoardValue(dmi.baseboardManufacturer);
+    const auto dmiBoardProduct = trustedBoardValue(dmi.baseboardProduct);
+    const auto dmiSystemManufacturer = trustedBoardValue(dmi.systemManufacturer);
+    const auto dmiSystemProduct = trustedBoardValue(dmi.systemProduct);
+    const auto dmiBoardVersion = trustedBoardValue(dmi.baseboardVersion);
+    const auto dmiAssetTag = trustedBoardValue(dmi.boardAssetTag);
+    const auto dmiBoardSerial = trustedSerialValue(dmi.baseboardSerial);
+
+    // Guesses pass the board filter too: a maker inferred from a name such as
+    // "Mac…" is an Apple fallback, and a board name cut from the platform text may
+    // carry an Apple word; neither may stand for the physical board.
+    const auto makerFromName = [](const std::optional<std::string>& name) {
+        return trustedBoardValue(manufacturerFromBoardName(name));
+    };
+    // No PCI listing is read yet, so the PCI guess sees no text and never decides.
+    const auto inferredManufacturer =
+        firstUsable({acpiOEMGuess(platform), pciVendorGuess(""), makerFromName(dmiBoardProduct),
+                     makerFromName(treeProduct), makerFromName(dmiSystemProduct)});
+    const auto boardNameGuess =
+        firstUsable({trustedBoardValue(acpiBoardGuess(platform)), dmiBoardProduct, treeProduct, dmiSystemProduct});
+
     MainboardInfo info;
-    info.chipset = "Unknown";
+    info.manufacturer =
+        textOf(firstUsable({dmiBoardManufacturer, treeManufacturer, dmiSystemManufacturer, inferredManufacturer}));
+    info.model = textOf(firstUsable({dmiBoardProduct, boardNameGuess, treeProduct, dmiSystemProduct}));
+    info.boardName = textOf(firstUsable({dmiBoardProduct, treeProduct, boardNameGuess}));
+    info.boardID = textOf(dmiAssetTag);
+    // Real dmidecode prints "Version:" and blanks, so the value must stay on the key's line.
+    const auto dumpVersion = firstMatch(dmi.raw, R"((?:Version|Board Version|Revision):[ \t]*(.+))");
+    info.boardVersion = textOf(firstUsable({dmiBoardVersion, treeVersion, dumpVersion}));
+    info.chipset = trustedChipsetGuess(
+        joined({info.manufacturer, info.model, info.boardName, "", "", deviceTree, dmi.raw}, " "));
+    info.serial = textOf(dmiBoardSerial);
+
+    info.macModel = textOf(macModel);
+    info.macModelName = textOf(macModelName);
+    info.macBoardID = textOf(macBoardID);
+    info.macSerial = textOf(macSerial);
+    info.hardwareUUID = textOf(hardwareUUID);
+
+    info.biosVendor = textOf(trustedFirmwareValue(firstUsable({dmi.biosVendor, firmwareVendorGuess(dmi.raw)})));
+    info.biosVersion = textOf(trustedFirmwareValue(dmi.biosVersion));
+    info.biosDate = textOf(clean(dmi.biosDate));
+    info.bootROM = textOf(firstUsable({firstMatch(hardware, R"(System Firmware Version:\s*(.+))"),
+                                       firstMatch(hardware, R"(Boot ROM Version:\s*(.+))"), dmi.biosVersion}));
+    info.smc = textOf(clean(firstMatch(hardware, R"(SMC Version.*?:\s*(.+))")));
+
+    info.os = osText(productVersion, buildVersion);
+    info.kernel = kernel;
+    info.uptime = uptime;
+    info.dmiSource = dmi.source;
+
+    const bool boardNamed = !info.manufacturer.empty() || !info.model.empty() || !info.boardName.empty();
+    info.detectionNotes =
+        std::string(dmi.source.empty() ? kNoDmidecodeNote : boardNamed ? kTrustedBoardNote : kHiddenBoardNote);
     return info;
 }
 

@@ -29,3 +29,7 @@ expect_run(ARGS --replay ${capture} --json STATUS 0
 # The summary is the fourteen-line template followed by one line feed.
 expect_run(ARGS --replay ${capture} --summary STATUS 0
            OUTPUT_MATCHES "^Veltrin Hardware Summary\nCPU: [^\n]*\nArchitecture: [^\n]*\nPhysical cores: [^\n]*\nLogical threads: [^\n]*\nReal motherboard: [^\n]*\nBoard ID: [^\n]*\nBoard serial: [^\n]*\nBIOS: [^\n]*\nmacOS SMBIOS: [^\n]* / [^\n]*\nmacOS Serial: [^\n]*\nmacOS: [^\n]*\nMemory: [^\n]*\nGPU: [^\n]*\n$")
+
+# An OpenCore PC: the physical board from dmidecode, the spoofed Apple identity only in the macOS fields.
+expect_run(ARGS --replay ${FIXTURES}/captures/opencore-asrock-z390-phantom-itx-i7-9700 --json STATUS 0
+           OUTPUT_MATCHES "\"mainboard\":{\"manufacturer\":\"ASRock\",\"model\":\"Z390 Phantom Gaming-ITX/ac\",[^}]*\"macModel\":\"iMacPro1,1\"")

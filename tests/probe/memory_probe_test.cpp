@@ -178,19 +178,8 @@ TEST(MemoryReplay, CollectsTheMacCaptures)
               (Row{"16 GB", "", "", "", "Live vm_stat", ""}));
 }
 
-// dmidecode captures hold no memory report: the modules come from the reader's record alone.
-TEST(MemoryReplay, ReadsDmidecodeCapturesThroughTheReaderRecord)
-{
-    for (const auto& capture : kDmidecodeCaptures) {
-        const auto machine = replay(capture.directory);
-        const std::string raw = machine->run("/usr/local/bin/dmidecode", {}, 2.5).output;
-        const DMIInfo dmi{.raw = raw, .memoryModules = SystemProbe::dmiMemoryModules(raw)};
-        expectCapture(SystemProbe::memoryInfo(*machine, "", "", dmi), capture);
-    }
-}
-
-// Enable once dmiInfo fills memoryModules from its raw text (--gtest_also_run_disabled_tests).
-TEST(MemoryReplay, DISABLED_CollectsDmidecodeCaptures)
+// dmidecode captures hold no memory report: the modules come from the DMI reader alone.
+TEST(MemoryReplay, CollectsDmidecodeCaptures)
 {
     for (const auto& capture : kDmidecodeCaptures)
         expectCapture(SystemProbe::collect(*replay(capture.directory)).memory, capture);

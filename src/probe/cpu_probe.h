@@ -1,0 +1,26 @@
+#pragma once
+
+// The processor record: name, vendor, architecture, core counts, clock, the four
+// caches and the feature flags. cpuInfo itself is declared with the other
+// parsers in parsers.h.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace veltrin::SystemProbe {
+
+// "GenuineIntel", "AuthenticAMD", "Apple Silicon / ARM64" or "Unknown", from the
+// first vendor word found anywhere in the four texts. Intel words are looked for
+// first, so "intel" anywhere (even in the report of an arm64 machine) wins.
+std::string cpuVendor(std::string_view from, std::string_view architecture, std::string_view features,
+                      std::string_view hardware);
+
+// A cache size in bytes as shown ("32 KB", "12 MB"), or "—" when unknown or not positive.
+std::string cacheSizeText(std::optional<std::int64_t> bytes);
+
+// A clock in hertz as "3.60 GHz", with "." as the separator in every locale.
+std::string gigahertzText(std::int64_t hertz);
+
+} // namespace veltrin::SystemProbe

@@ -1,0 +1,42 @@
+#include "probe/cpu_probe.h"
+#include "probe/parsers.h"
+
+#include "scripted_machine.h"
+
+#include <gtest/gtest.h>
+
+using namespace veltrin;
+
+TEST(CpuVendor, FirstVendorWordInTableOrderWins)
+{
+    const std::vector<std::array<std::string, 5>> cases{
+        {"AMD Ryzen 9 7950X", "x86_64", "", "", "AuthenticAMD"},
+        {"Ryzen Threadripper 3990X", "", "", "", "AuthenticAMD"},
+        {"Apple M2 Max", "arm64", "", "", "Apple Silicon / ARM64"},
+        {"Apple", "M1", "", "", "Apple Silicon / ARM64"}, // the texts are joined with spaces
+        {"", "", "", "Chip: Apple M1", "Apple Silicon / ARM64"},
+        {"Apple M2", "arm64", "", "Graphics: INTEL Iris", "GenuineIntel"}, // "intel" anywhere wins
+        {"AMD Ryzen 7 5800X", "aarch64", "", "", "AuthenticAMD"},
+        {"PowerPC G5", "ppc", "", "", "Unknown"},
+    };
+    for (const auto& [from, architecture, features, hardware, vendor] : cases)
+        EXPECT_EQ(SystemProbe::cpuVendor(from, architecture, features, hardware), vendor) << from << hardware;
+}
+
+TEST(CpuInfo, EachFieldTakesItsNextSourceOrItsFallback)
+{
+    const std::string em = "\u2014";
+    scripted::ScriptedMachine machine;
+    machine.kernel = {{"hw.model", "MacBookPro15,2"}, {"machdep.cpu.leaf7_features", "AVX2"}, {"hw.l1dcachesize", "0"}};
+    machine.tools["/usr/bin/uname -m"] = {" x86_64\n", 0};
+    const std::string report = "Processor Name: Intel Core i5\nProcessor Speed: 2,3 GHz";
+    EXPECT_EQ(scripted::named(SystemProbe::cpuInfo(machine, "", report)),
+              scripted::named(CPUInfo{"Intel Core i5", "GenuineIntel", "x86_64", "0", "0", "2,3 GHz", em, em, em, em,
+                                      "AVX2"}));
+    EXPECT_EQ(SystemProbe::cpuInfo(machine, "", "").name, "MacBookPro15,2");
+
+    // Nothing readable, and a speed label with nothing after it: still no blank field.
+    const scripted::ScriptedMachine nothing;
+    EXPECT_EQ(scripted::named(SystemProbe::cpuInfo(nothing, "", "Processor Speed:   ")),
+              scripted::named(CPUInfo{"Unknown CPU", "Unknown", "Unknown", "0", "0", em, em, em, em, em, em}));
+}

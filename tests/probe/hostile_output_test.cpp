@@ -1,0 +1,50 @@
+// Tools may print anything. No parser throws, every processor field keeps a value,
+// and no Apple identity reaches the physical board.
+
+#include "probe/dmi_reader.h"
+#include "probe/mainboard_probe.h"
+#include "probe/parsers.h"
+
+#include "scripted_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace veltrin;
+
+TEST(HostileOutput, ParsersKeepTheirFallbacks)
+{
+    // Pieces of the syntax the patterns look for, mixed with stray bytes.
+    const std::vector<std::string> pieces{"\"board-id\" = <", "\"board-name\" = <5052", "\"model\" = \"", ">", "\n",
+                                          "Handle 0x2, DMI type 2\nBase Board Information", "\tVersion:", "  ",
+                                          "Product Name:", " up ", ",", "Z890", "0x100", "apple", "iMac20,1", ":"};
+    const std::vector<std::string> tools{"/usr/bin/uname -m", "/usr/bin/uptime", "/usr/local/bin/dmidecode",
+                                         "/usr/sbin/ioreg -rd1 -c IOPlatformExpertDevice",
+                                         "/usr/sbin/ioreg -p IODeviceTree -rd1"};
+    std::mt19937 random(20240601);
+    const auto text = [&] {
+        std::string out;
+        for (int i = std::uniform_int_distribution(0, 60)(random); i > 0; --i)
+            out += random() % 3 ? pieces[random() % pieces.size()] : std::string(1, static_cast<char>(random()));
+        return out;
+    };
+    for (int round = 0; round < 150; ++round) {
+        scripted::ScriptedMachine machine;
+        for (const auto& tool : tools)
+            machine.tools[tool] = {text(), static_cast<std::int32_t>(random() % 2)};
+        for (const char* name : {"machdep.cpu.brand_string", "hw.model", "hw.cpufrequency", "hw.l2cachesize"})
+            machine.kernel[name] = text();
+        machine.executables["/usr/local/bin/dmidecode"] = text();
+
+        CPUInfo cpu;
+        MainboardInfo board;
+        ASSERT_NO_THROW({
+            cpu = SystemProbe::cpuInfo(machine, "", text());
+            board = SystemProbe::mainboardInfo(machine, "", text(), text(), SystemProbe::dmiInfo(machine));
+        }) << "round " << round;
+        EXPECT_FALSE(std::apply([](const auto&... fields) { return (fields.empty() || ...); }, cpu.fields()));
+        for (const std::string& field : {board.manufacturer, board.model, board.boardName, board.serial})
+            EXPECT_FALSE(SystemProbe::isAppleSMBIOSValue(field)) << "round " << round << ": " << field;
+    }
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+// A machine scripted by the test: kernel values, tool outputs by command line and
+// dmidecode candidates. It records every command line it is asked to run.
+
+#include "platform/machine.h"
+
+#include <charconv>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace veltrin::scripted {
+
+class ScriptedMachine : public Machine {
+public:
+    std::map<std::string, std::string, std::less<>> kernel;
+    std::map<std::string, ProcessResult, std::less<>> tools; // "executable argument…" → result
+    std::optional<std::string> resource;
+    std::map<std::string, std::optional<std::string>> executables; // path → head, absent when unreadable
+    std::vector<std::string> extraLocations;
+    mutable std::vector<std::string> runs;
+
+    std::string sysctlValue(std::string_view name) const override
+    {
+        const auto found = kernel.find(name);
+        return found == kernel.end() ? std::string() : found->second;
+    }
+    std::optional<std::int64_t> sysctlInt(std::string_view name) const override
+    {
+        const std::string text = sysctlValue(name);
+        std::int64_t value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return text.empty() || error != std::errc() || end != text.data() + text.size() ? std::nullopt
+                                                                                         : std::optional(value);
+    }
+    ProcessResult run(const std::string& executable, const std::vector<std::string>& arguments, double) const override
+    {
+        std::string line = executable;
+        for (const auto& argument : arguments)
+            line += " " + argument;
+        runs.push_back(line);
+        const auto found = tools.find(line);
+        return found == tools.end() ? ProcessResult{"", -1} : found->second;
+    }
+    std::optional<std::string> resourceFile(std::string_view) const override { return resource; }
+    bool isExecutableFile(const std::string& path) const override { return executables.contains(path); }
+    std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) const override
+    {
+        const auto& head = executables.at(path);
+        return head ? std::optional(head->substr(0, maxBytes)) : std::nullopt;
+    }
+    std::vector<std::string> extraDmidecodeLocations() const override { return extraLocations; }
+};
+
+// Every field of a record under its name, so a failed comparison shows the fields that differ.
+template <typename Record>
+std::map<std::string, std::string> named(const Record& record)
+{
+    std::map<std::string, std::string> fields;
+    std::size_t index = 0;
+    std::apply([&](const auto&... value) { ((fields[std::string(Record::fieldNames[index++])] = value), ...); },
+               record.fields());
+    return fields;
+}
+
+inline std::string fixtureText(const std::string& relativePath)
+{
+    std::ifstream file(std::string(VELTRIN_FIXTURES) + "/" + relativePath, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+inline const std::string kNoDmidecodeNote =
+    "dmidecode not bundled/found; Mainboard only shows values that macOS exposes without Apple SMBIOS fallback.";
+inline const std::string kTrustedBoardNote =
+    "Mainboard shows only trusted DMI/board strings; spoofed Apple SMBIOS values are kept only in macOS SMBIOS.";
+inline const std::string kHiddenBoardNote =
+    "Physical motherboard is hidden by macOS/OpenCore SMBIOS; false Apple fallback values were removed.";
+
+} // namespace veltrin::scripted
