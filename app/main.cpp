@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "bench/benchmark.h"
+#include "bench/result_text.h"
 #include "core/json.h"
 #include "platform/machine.h"
 #include "platform/replay_machine.h"
@@ -9,6 +11,8 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+
+#include <unistd.h>
 
 using namespace veltrin;
 
@@ -20,6 +24,24 @@ int fail(const std::string& message)
 {
     std::cerr << "veltrin: " << message << '\n';
     return kUsageError;
+}
+
+// Progress goes to standard error only when a person is watching it; piped or
+// redirected output stays exactly the result.
+int runBenchmark(bool json)
+{
+    Benchmark::Progress progress;
+    const bool showProgress = isatty(fileno(stderr)) == 1;
+    if (showProgress) {
+        progress = [](Benchmark::Phase phase, int round, int total) {
+            std::cerr << '\r' << benchProgressText(phase, round, total) << "\x1b[K" << std::flush;
+        };
+    }
+    const BenchResult result = Benchmark::run(progress);
+    if (showProgress)
+        std::cerr << "\r\x1b[K" << std::flush;
+    std::cout << (json ? toJson(result) + '\n' : benchResultLines(result));
+    return 0;
 }
 
 } // namespace
@@ -38,6 +60,11 @@ int main(int argc, char** argv)
     case Mode::version:
         std::cout << "Veltrin " << VELTRIN_VERSION << '\n';
         return 0;
+    case Mode::bench:
+        // The benchmark measures the processor it runs on; a capture has none.
+        if (line->replayDirectory)
+            return fail("--bench measures this computer and cannot be combined with --replay");
+        return runBenchmark(line->json);
     default:
         break;
     }

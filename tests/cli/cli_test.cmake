@@ -25,3 +25,9 @@ expect_run(ARGS --replay STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*\n$")
 expect_run(ARGS --replay /no/such/capture --json STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*/no/such/capture\n$")
 expect_run(ARGS --replay ${capture} --json STATUS 0
            OUTPUT_MATCHES "^{\"cpu\":{\"name\":.*\"mainboard\":{.*\"memory\":{.*\"modules\":\\[.*\"gpus\":\\[.*}\n$")
+
+# One real benchmark (about half a minute): every field present, both scores positive,
+# the texts in their fixed forms, and no progress noise when stderr is not a terminal.
+expect_run(ARGS --bench --json STATUS 0 ERROR_MATCHES "^$"
+           OUTPUT_MATCHES "^{\"singleThread\":[1-9][0-9]*,\"multiThread\":[1-9][0-9]*,\"status\":\"Complete( — variance detected)?\",\"threads\":\"[1-9][0-9]* threads\",\"stability\":\"single CV [0-9]+\\.[0-9]% / multi CV [0-9]+\\.[0-9]%\",\"singleTime\":\"[0-9]+\\.[0-9][0-9] s avg\",\"multiTime\":\"[0-9]+\\.[0-9][0-9] Mops/s\",\"method\":\"11 single / 9 multi rounds, trimmed mean, calibrated ~1s\\+ rounds\"}\n$")
+expect_run(ARGS --replay ${capture} --bench STATUS 2 ERROR_MATCHES "^veltrin: --bench measures this computer[^\n]*\n$")
