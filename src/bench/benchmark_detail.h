@@ -6,6 +6,7 @@
 
 #include "bench/benchmark.h"
 
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,6 +24,24 @@ using Clock = std::function<double()>;
 double monotonicSeconds();
 
 using Measure = std::function<Sample(std::int64_t iterations, int workers, std::uint64_t seed)>;
+
+inline constexpr std::uint64_t kStateIncrement = 0x9E3779B97F4A7C15; // golden-ratio step
+inline constexpr std::uint64_t kStartOffset = 0x3C6EF372FE94F82A;    // added to the seed
+inline constexpr std::uint64_t kAccumulatorStart = 0xD1B54A32D192ED03;
+
+// The SplitMix64 output of the state: work that depends on nothing earlier.
+constexpr std::uint64_t splitMixOutput(std::uint64_t z)
+{
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EB;
+    return z ^ (z >> 31);
+}
+
+// One step of the accumulator (XOR, rotate, add): the workload's only dependency chain.
+constexpr std::uint64_t accumulated(std::uint64_t accumulator, std::uint64_t z)
+{
+    return std::rotr(accumulator ^ z, 57) + 0xA0761D6478BD642F;
+}
 
 // The workload: `iterations` steps from `seed`, returning the accumulator.
 std::uint64_t kernel(std::int64_t iterations, std::uint64_t seed);

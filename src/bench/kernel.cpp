@@ -1,18 +1,10 @@
 #include "bench/benchmark_detail.h"
 
-#include <bit>
 #include <chrono>
 
 namespace veltrin::Benchmark {
 namespace {
 
-constexpr std::uint64_t kIncrement = 0x9E3779B97F4A7C15; // golden-ratio step of the state
-constexpr std::uint64_t kStartOffset = 0x3C6EF372FE94F82A;
-constexpr std::uint64_t kAccumulatorStart = 0xD1B54A32D192ED03;
-constexpr std::uint64_t kFirstMultiplier = 0xBF58476D1CE4E5B9;
-constexpr std::uint64_t kSecondMultiplier = 0x94D049BB133111EB;
-constexpr std::uint64_t kAccumulatorAddend = 0xA0761D6478BD642F;
-constexpr int kAccumulatorRotation = 57;
 constexpr std::int64_t kTimedBlockIterations = 40'000;
 
 } // namespace
@@ -22,20 +14,15 @@ double monotonicSeconds()
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// The SplitMix64 output of the state is independent work per step; only the
-// accumulator (XOR, rotate, add) carries a dependency from one step to the next,
-// so the loop costs that chain and nothing else: no memory, no call, no branch.
+// Only the accumulator carries a dependency from one step to the next, so the
+// loop is that chain with the mixing overlapped: no memory, no call, no branch.
 std::uint64_t kernel(std::int64_t iterations, std::uint64_t seed)
 {
     std::uint64_t x = seed + kStartOffset;
     std::uint64_t a = kAccumulatorStart;
     for (std::int64_t i = 0; i < iterations; ++i) {
-        std::uint64_t z = x;
-        z = (z ^ (z >> 30)) * kFirstMultiplier;
-        z = (z ^ (z >> 27)) * kSecondMultiplier;
-        z = z ^ (z >> 31);
-        a = std::rotr(a ^ z, kAccumulatorRotation) + kAccumulatorAddend;
-        x += kIncrement;
+        a = accumulated(a, splitMixOutput(x));
+        x += kStateIncrement;
     }
     return a;
 }
@@ -47,7 +34,7 @@ std::uint64_t timedKernel(double seconds, std::uint64_t seed, const Clock& clock
     std::uint64_t block = 0;
     double now = 0;
     do {
-        result ^= kernel(kTimedBlockIterations, seed + block * kIncrement);
+        result ^= kernel(kTimedBlockIterations, seed + block * kStateIncrement);
         now = clock();
         ++block;
     } while (now < deadline);
