@@ -93,15 +93,6 @@ TEST(Measure, CountsEveryWorkersIterationsBetweenTwoClockReadings)
     }
 }
 
-TEST(Measure, TimesRealWorkOnTheRealClock)
-{
-    for (const int workers : {1, 3}) {
-        const Sample sample = measure(200000, workers, 1);
-        EXPECT_GT(sample.seconds, 0.0) << workers << " workers";
-        EXPECT_EQ(sample.operations, 200000.0 * workers);
-    }
-}
-
 TEST(Measure, WorkerIStartsFromTheRoundSeedPlusI)
 {
     constexpr std::uint64_t nearWrap = 0xFFFFFFFFFFFFFFFE;
@@ -118,83 +109,59 @@ TEST(Measure, WorkerIStartsFromTheRoundSeedPlusI)
 
 namespace {
 
-struct CalibrationCall {
-    std::int64_t iterations;
-    int workers;
-    std::uint64_t seed;
-    bool operator==(const CalibrationCall&) const = default;
-};
-
-// A measurement whose duration is a function of the iteration count, with every call recorded.
+// Records the count and seed of every pass and answers with a duration that
+// depends on the count.
 struct FakeMeasure {
     std::function<double(std::int64_t)> seconds;
-    std::vector<CalibrationCall> calls{};
+    std::vector<std::int64_t> counts{};
+    std::vector<std::uint64_t> seeds{};
 
     Measure measure()
     {
-        return [this](std::int64_t iterations, int workers, std::uint64_t seed) {
-            calls.push_back({iterations, workers, seed});
-            return Sample{seconds(iterations), static_cast<double>(iterations * workers)};
+        return [this](std::int64_t iterations, int, std::uint64_t seed) {
+            counts.push_back(iterations);
+            seeds.push_back(seed);
+            return Sample{seconds(iterations), 0};
         };
-    }
-
-    std::vector<std::int64_t> counts() const
-    {
-        std::vector<std::int64_t> out;
-        for (const CalibrationCall& call : calls)
-            out.push_back(call.iterations);
-        return out;
     }
 };
 
 } // namespace
 
-TEST(Calibration, ReturnsTheStartCountWhenTheFirstPassIsLongEnough)
-{
-    const std::vector<std::tuple<int, double, std::int64_t>> cases{
-        {1, 0.95, 160000},
-        {1, 1.3, 160000},
-        {4, 1.2, 90000},
-        {32, 1.2, 90000},
-        {0, 1.2, 90000},
-    };
-    for (const auto& [workers, seconds, expected] : cases) {
-        FakeMeasure fake{[&](std::int64_t) { return seconds; }};
-        EXPECT_EQ(calibratedIterations(seconds, workers, 42, fake.measure()), expected) << workers;
-        EXPECT_EQ(fake.calls, (std::vector<CalibrationCall>{{expected, workers, 42}})) << workers;
-    }
-}
-
-TEST(Calibration, GrowsByTheClampedRatioUpToTheCap)
+TEST(Calibration, GrowsFromTheStartCountByTheClampedRatioUpToTheCap)
 {
     struct Case {
         const char* name;
+        int workers;
         double target;
         std::function<double(std::int64_t)> seconds;
         std::vector<std::int64_t> measured;
         std::int64_t expected;
     };
+    const auto lasting = [](double seconds) { return [seconds](std::int64_t) { return seconds; }; };
     const std::vector<Case> cases{
-        {"sub-millisecond passes grow by 2.6 up to the cap", 0.95, [](std::int64_t) { return 0.0005; },
+        {"a first pass of exactly the target suffices", 1, 0.95, lasting(0.95), {160000}, 160000},
+        {"several workers start lower", 4, 1.2, lasting(1.3), {90000}, 90000},
+        {"no workers count as several", 0, 1.2, lasting(1.3), {90000}, 90000},
+        {"sub-millisecond passes grow by 2.6 up to the cap", 1, 0.95, lasting(0.0005),
          {160000, 416000, 1081600, 2812160, 7311616, 19010201, 49426522, 128508957, 160000000, 160000000,
           160000000, 160000000},
          160000000},
-        {"a pass at 0.9 of the target grows by 1.25, never less", 1.0,
+        {"a pass at 0.9 of the target grows by 1.25, never less", 1, 1.0,
          [](std::int64_t n) { return n < 200000 ? 0.9 : 1.0; }, {160000, 200000}, 200000},
-        {"a ratio between the clamps is the factor", 1.0, [](std::int64_t n) { return n < 320000 ? 0.5 : 1.0; },
-         {160000, 320000}, 320000},
-        {"a large ratio is capped at 2.6", 1.0, [](std::int64_t n) { return n < 416000 ? 0.01 : 1.0; },
+        {"a ratio between the clamps is the factor", 4, 1.0, [](std::int64_t n) { return n < 180000 ? 0.5 : 1.0; },
+         {90000, 180000}, 180000},
+        {"a large ratio is capped at 2.6", 1, 1.0, [](std::int64_t n) { return n < 416000 ? 0.01 : 1.0; },
          {160000, 416000}, 416000},
-        {"after twelve short passes the unmeasured thirteenth count is returned", 1.0,
-         [](std::int64_t) { return 0.9; },
+        {"after twelve short passes the unmeasured thirteenth count is returned", 1, 1.0, lasting(0.9),
          {160000, 200000, 250000, 312500, 390625, 488281, 610351, 762938, 953672, 1192090, 1490112, 1862640},
          2328300},
     };
     for (const Case& c : cases) {
         FakeMeasure fake{c.seconds};
-        EXPECT_EQ(calibratedIterations(c.target, 1, 1000, fake.measure()), c.expected) << c.name;
-        EXPECT_EQ(fake.counts(), c.measured) << c.name;
-        for (std::size_t pass = 0; pass < fake.calls.size(); ++pass)
-            EXPECT_EQ(fake.calls[pass].seed, 1000 + pass) << c.name;
+        EXPECT_EQ(calibratedIterations(c.target, c.workers, 1000, fake.measure()), c.expected) << c.name;
+        EXPECT_EQ(fake.counts, c.measured) << c.name;
+        for (std::size_t pass = 0; pass < fake.seeds.size(); ++pass)
+            EXPECT_EQ(fake.seeds[pass], 1000 + pass) << c.name;
     }
 }

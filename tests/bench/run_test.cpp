@@ -22,12 +22,6 @@ struct Event {
     bool operator==(const Event&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Event& e)
-{
-    return out << e.what << "(" << e.iterations << ", " << e.workers << ", " << std::hex << e.seed << std::dec
-               << ", " << e.seconds << ")";
-}
-
 // Records everything a run asks of the world and answers measurements from a script.
 struct FakeWorld {
     std::vector<Sample> script;
@@ -121,30 +115,6 @@ TEST(Run, FollowsTheProtocolAndScoresEachSeries)
     for (int r = 1; r <= 9; ++r)
         steps.emplace_back(Phase::multi, r, 9);
     EXPECT_EQ(world.progress, steps);
-}
-
-TEST(Run, UsesTheActiveProcessorsAsWorkersUpToThirtyTwo)
-{
-    const std::vector<std::tuple<int, int, std::int64_t, std::string>> cases{
-        {0, 1, 160000, "1 threads"},
-        {1, 1, 160000, "1 threads"},
-        {4, 4, 90000, "4 threads"},
-        {64, 32, 90000, "32 threads"},
-    };
-    for (const auto& [processors, workers, multiStart, threads] : cases) {
-        FakeWorld world;
-        world.script = {{1.0, 0}};
-        world.script.resize(12, Sample{1.0, 300'000});
-        world.script.push_back({2.0, 0});
-        const BenchResult result = run(world.environment(processors), RunTargets{}, {});
-        EXPECT_EQ(result.threads, threads) << processors;
-        EXPECT_EQ(result.singleThread, 2) << processors;
-        EXPECT_EQ(result.multiThread, 0) << processors; // the script ran out: every multi round was empty
-        EXPECT_EQ(result.status, "Complete") << processors;
-        ASSERT_EQ(world.events.size(), 41u) << processors;
-        EXPECT_EQ(world.events[23], (Event{"measure", multiStart, workers, 0xC001D00DEE000002})) << processors;
-        EXPECT_EQ(world.events[40].workers, workers) << processors;
-    }
 }
 
 TEST(Run, CompletesOnThisMachineWithTinyTargets)

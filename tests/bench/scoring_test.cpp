@@ -31,18 +31,21 @@ std::vector<Sample> roundsLasting(const std::vector<double>& seconds)
 
 } // namespace
 
-TEST(RobustRates, DropsOutliersByHowManyRoundsThereAre)
+TEST(RobustRates, DropsOutliersByHowManyRoundsThereAreAndAveragesTheRest)
 {
-    const std::vector<std::pair<std::vector<double>, std::vector<double>>> cases{
-        {{}, {}},
-        {{3, 1, 4, 2}, {1, 2, 3, 4}},
-        {{5, 1, 4, 2, 3}, {2, 3, 4}},
-        {{8, 1, 7, 2, 6, 3, 5, 4}, {2, 3, 4, 5, 6, 7}},
-        {{9, 1, 8, 2, 7, 3, 6, 4, 5}, {3, 4, 5, 6, 7}},
-        {{11, 6, 1, 10, 2, 9, 3, 8, 4, 7, 5}, {3, 4, 5, 6, 7, 8, 9}},
+    const std::vector<std::tuple<std::vector<double>, std::vector<double>, double>> cases{
+        {{}, {}, 0},
+        {{3, 1, 4, 2}, {1, 2, 3, 4}, 2.5},
+        {{5, 1, 4, 2, 3}, {2, 3, 4}, 3},
+        {{8, 1, 7, 2, 6, 3, 5, 4}, {2, 3, 4, 5, 6, 7}, 4.5},
+        {{9, 1, 8, 2, 7, 3, 6, 4, 5}, {3, 4, 5, 6, 7}, 5},
+        {{11, 6, 1, 10, 2, 9, 3, 8, 4, 7, 5}, {3, 4, 5, 6, 7, 8, 9}, 6},
+        {{100, 1, 2, 3, 4, 1000000}, {2, 3, 4, 100}, 27.25},
     };
-    for (const auto& [rates, kept] : cases)
+    for (const auto& [rates, kept, mean] : cases) {
         EXPECT_EQ(robustRates(roundsWithRates(rates)), kept) << rates.size() << " rounds";
+        EXPECT_DOUBLE_EQ(robustMeanRate(roundsWithRates(rates)), mean) << rates.size() << " rounds";
+    }
 }
 
 TEST(RobustRates, FloorsTheDurationAndDropsRoundsWithoutWork)
@@ -58,19 +61,6 @@ TEST(RobustRates, FloorsTheDurationAndDropsRoundsWithoutWork)
     };
     for (const auto& [sample, rates] : cases)
         EXPECT_EQ(robustRates({sample}), rates) << sample.seconds << " s, " << sample.operations << " ops";
-}
-
-TEST(RobustMeanRate, AveragesTheKeptRates)
-{
-    const std::vector<std::pair<std::vector<double>, double>> cases{
-        {{}, 0},
-        {{0, 0, 0}, 0},
-        {{11, 6, 1, 10, 2, 9, 3, 8, 4, 7, 5}, 6},
-        {{100, 1, 2, 3, 4, 1000000}, 27.25},
-        {{1, 2}, 1.5},
-    };
-    for (const auto& [rates, expected] : cases)
-        EXPECT_DOUBLE_EQ(robustMeanRate(roundsWithRates(rates)), expected) << rates.size() << " rounds";
 }
 
 TEST(RobustMeanSeconds, TrimsDurationsOnTheirOwn)
@@ -134,22 +124,13 @@ TEST(WorkerCount, ClampsTheActiveProcessorsToOneThroughThirtyTwo)
         EXPECT_EQ(workerCount(processors), workers) << processors;
 }
 
-TEST(StatusText, ReportsVarianceOnlyAboveEitherLimit)
-{
-    const std::vector<std::tuple<double, double, std::string>> cases{
-        {0.0, 0.0, "Complete"},
-        {3.5, 5.0, "Complete"},
-        {3.51, 0.0, "Complete \u2014 variance detected"},
-        {0.0, 5.01, "Complete \u2014 variance detected"},
-        {9.0, 9.0, "Complete \u2014 variance detected"},
-    };
-    for (const auto& [singleCV, multiCV, status] : cases)
-        EXPECT_EQ(statusText(singleCV, multiCV), status) << singleCV << " / " << multiCV;
-}
-
-TEST(ResultTexts, UseFixedDecimalsWithAPoint)
+TEST(ResultTexts, ReportVarianceAboveEitherLimitAndUseFixedDecimalsWithAPoint)
 {
     const std::vector<std::pair<std::string, std::string>> cases{
+        {statusText(0.0, 0.0), "Complete"},
+        {statusText(3.5, 5.0), "Complete"},
+        {statusText(3.51, 0.0), "Complete \u2014 variance detected"},
+        {statusText(0.0, 5.01), "Complete \u2014 variance detected"},
         {stabilityText(0.84, 2.46), "single CV 0.8% / multi CV 2.5%"},
         {stabilityText(0, 12.345), "single CV 0.0% / multi CV 12.3%"},
         {singleTimeText(0.973), "0.97 s avg"},
