@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "bench/benchmark.h"
+#include "bench/result_text.h"
 #include "core/json.h"
 #include "platform/machine.h"
 #include "platform/replay_machine.h"
@@ -14,6 +16,8 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+
+#include <unistd.h>
 
 using namespace veltrin;
 
@@ -41,9 +45,27 @@ void waitInEventLoop(const QFuture<void>& future)
 int printSummary(int argc, char** argv, std::shared_ptr<const Machine> machine)
 {
     QCoreApplication application(argc, argv);
-    SystemInfoStore store([machine] { return SystemProbe::collect(*machine); }, [] { return initialBenchResult(); });
+    SystemInfoStore store([machine] { return SystemProbe::collect(*machine); }, [] { return Benchmark::run(); });
     waitInEventLoop(store.refreshAll());
     std::cout << store.summaryText() << '\n';
+    return 0;
+}
+
+// Progress goes to standard error only when a person is watching it; piped or
+// redirected output stays exactly the result.
+int runBenchmark(bool json)
+{
+    Benchmark::Progress progress;
+    const bool showProgress = isatty(fileno(stderr)) == 1;
+    if (showProgress) {
+        progress = [](Benchmark::Phase phase, int round, int total) {
+            std::cerr << '\r' << benchProgressText(phase, round, total) << "\x1b[K" << std::flush;
+        };
+    }
+    const BenchResult result = Benchmark::run(progress);
+    if (showProgress)
+        std::cerr << "\r\x1b[K" << std::flush;
+    std::cout << (json ? toJson(result) + '\n' : benchResultLines(result));
     return 0;
 }
 
@@ -63,6 +85,9 @@ int main(int argc, char** argv)
     case Mode::version:
         std::cout << "Veltrin " << VELTRIN_VERSION << '\n';
         return 0;
+    case Mode::bench:
+        // The benchmark always measures the processor it runs on, whatever machine is inspected.
+        return runBenchmark(line->json);
     default:
         break;
     }
