@@ -273,7 +273,11 @@ MainboardInfo mainboardInfo(const Machine& machine, std::string_view, std::strin
     info.boardName = textOf(firstUsable({dmiBoardProduct, treeProduct, boardNameGuess}));
     info.boardID = textOf(dmiAssetTag);
     // Real dmidecode prints "Version:" and blanks, so the value must stay on the key's line.
-    const auto dumpVersion = firstMatch(dmi.raw, R"((?:Version|Board Version|Revision):[ \t]*(.+))");
+    // On a Mac or an OpenCore machine the first such line can be the model
+    // identifier (Base Board "Version: iMacPro1,1"), which is no board revision.
+    auto dumpVersion = firstMatch(dmi.raw, R"((?:Version|Board Version|Revision):[ \t]*(.+))");
+    if (isAppleSMBIOSValue(dumpVersion))
+        dumpVersion.reset();
     info.boardVersion = textOf(firstUsable({dmiBoardVersion, treeVersion, dumpVersion}));
     info.chipset = trustedChipsetGuess(
         joined({info.manufacturer, info.model, info.boardName, "", "", deviceTree, dmi.raw}, " "));

@@ -112,6 +112,10 @@ TEST(MainboardInfo, DmiBoardValuesAndTheThreeNotes)
                          .baseboardSerial = "Default string"};
     DMIInfo baited{.source = "dmidecode found but could not read SMBIOS", .raw = "Product Name: Z890 iMac Edition\n",
                    .systemProduct = "Mach Xtreme"};
+    DMIInfo macVersionLine{.source = "External dmidecode",
+                           .raw = "Base Board Information\n\tProduct Name: Mac-7BA5B2D9E42DDD94\n"
+                                  "\tVersion: iMacPro1,1\nBIOS Information\n\tVersion: 1916.40.8.0.0\n",
+                           .baseboardVersion = "iMacPro1,1"};
     DMIInfo unfound = spoofed;
     unfound.source.clear();
 
@@ -123,6 +127,8 @@ TEST(MainboardInfo, DmiBoardValuesAndTheThreeNotes)
          scripted::kTrustedBoardNote},
         {generated, {"", "", "", "1968.0.0.0.0", "", "", "", ""}, scripted::kHiddenBoardNote},
         {placeholders, {"", "", "", "", "", "", "", ""}, scripted::kHiddenBoardNote},
+        // The first Version line of the dump is a model identifier here, not a revision.
+        {macVersionLine, {"", "", "", ""}, scripted::kHiddenBoardNote},
         // Guesses are filtered too: no Apple fallback maker for "Mach…", no Apple word in a board name.
         {baited, {"", "Mach Xtreme", "Mach Xtreme", "", "Intel Z890", "", "", ""}, scripted::kTrustedBoardNote},
         {unfound, {"ASUSTeK COMPUTER INC."}, scripted::kNoDmidecodeNote},
