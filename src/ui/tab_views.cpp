@@ -1,6 +1,7 @@
 #include "ui/tab_views.h"
 
 #include "ui/components.h"
+#include "ui/hardware_tabs.h"
 #include "ui/tab_page.h"
 
 #include <QVBoxLayout>
@@ -27,7 +28,22 @@ private:
 
 QWidget* makeTabView(AppTab tab, SystemInfoStore& store, const AppLinks&, Updater*)
 {
-    return new TitlePage(tab, store);
+    switch (tab) {
+    case AppTab::cpu:
+        return new CPUTabView(store);
+    case AppTab::caches:
+        return new CachesTabView(store);
+    case AppTab::mainboard:
+        return new MainboardTabView(store, kHideMacOSSerial, kHideSystemUUID);
+    case AppTab::memory:
+        return new MemoryTabView(store);
+    case AppTab::spd:
+        return new SPDTabView(store);
+    case AppTab::graphics:
+        return new GraphicsTabView(store);
+    default:
+        return new TitlePage(tab, store);
+    }
 }
 
 } // namespace veltrin
