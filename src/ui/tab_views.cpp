@@ -1,32 +1,11 @@
 #include "ui/tab_views.h"
 
-#include "ui/components.h"
 #include "ui/hardware_tabs.h"
-#include "ui/tab_page.h"
-
-#include <QVBoxLayout>
+#include "ui/info_tabs.h"
 
 namespace veltrin {
-namespace {
 
-class TitlePage : public TabPageView {
-public:
-    TitlePage(AppTab tab, SystemInfoStore& store) : TabPageView(&store), tab_(tab) { rebuild(); }
-
-protected:
-    void build(QVBoxLayout& column) override
-    {
-        const std::string_view title = appTabTitle(tab_);
-        column.addWidget(new SectionHeader(QString::fromUtf8(title.data(), qsizetype(title.size())), {}));
-    }
-
-private:
-    AppTab tab_;
-};
-
-} // namespace
-
-QWidget* makeTabView(AppTab tab, SystemInfoStore& store, const AppLinks&, Updater*)
+QWidget* makeTabView(AppTab tab, SystemInfoStore& store, const AppLinks& links, Updater* updater)
 {
     switch (tab) {
     case AppTab::cpu:
@@ -41,9 +20,14 @@ QWidget* makeTabView(AppTab tab, SystemInfoStore& store, const AppLinks&, Update
         return new SPDTabView(store);
     case AppTab::graphics:
         return new GraphicsTabView(store);
-    default:
-        return new TitlePage(tab, store);
+    case AppTab::bench:
+        return new BenchTabView(store);
+    case AppTab::about:
+        return new AboutTabView(links, updater);
+    case AppTab::help:
+        return new HelpTabView;
     }
+    return nullptr;
 }
 
 } // namespace veltrin

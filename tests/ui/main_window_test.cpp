@@ -1,11 +1,10 @@
 #include "state/system_info_store.h"
 #include "ui/main_window.h"
 
-#include "../state/qt_test_support.h"
 #include "ui_test_support.h"
+#include "url_catcher.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QTest>
 
@@ -15,8 +14,7 @@
 #include <optional>
 
 using namespace veltrin;
-using veltrin::testing::Gate;
-using veltrin::testing::waitUntil;
+using namespace veltrin::testing;
 
 namespace {
 
@@ -141,20 +139,11 @@ TEST_F(MainWindow, CopyPutsExactlyTheSummaryOnTheClipboard)
     EXPECT_TRUE(clipboard->text().startsWith(QStringLiteral("Veltrin Hardware Summary\nCPU: Unknown\n")));
 }
 
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    std::vector<QUrl> opened;
-    Q_INVOKABLE void open(const QUrl& url) { opened.push_back(url); }
-};
-
 TEST_F(MainWindow, DonateOpensTheDonationPage)
 {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    UrlCatcher catcher({QStringLiteral("https")});
     QTest::mouseClick(view_.donateButton(), Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    EXPECT_EQ(catcher.opened, std::vector<QUrl>{QUrl(QStringLiteral("https://example.org/give"))});
+    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/give"))});
 }
 
 TEST_F(MainWindow, KeepsItsMinimumSize)
@@ -166,5 +155,3 @@ TEST_F(MainWindow, KeepsItsMinimumSize)
 }
 
 } // namespace
-
-#include "main_window_test.moc"
