@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QSequentialAnimationGroup>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
@@ -566,6 +567,16 @@ void AnimatedHeaderIcon::paintEvent(QPaintEvent*)
     painter.setPen(QPen(Palette::white(0.18), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(square.adjusted(0.5, 0.5, -0.5, -0.5), kIconCornerRadius, kIconCornerRadius);
+}
+
+void styleScrollBar(QScrollBar* bar)
+{
+    bar->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 12px; margin: 6px 3px 6px 0; }"
+        "QScrollBar::handle:vertical { background: rgba(255, 255, 255, 46); border-radius: 4px; min-height: 32px; }"
+        "QScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 72); }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
 }
 
 // MetalWindowBackground

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+class QScrollBar;
 class QSequentialAnimationGroup;
 class QVBoxLayout;
 
@@ -243,6 +244,9 @@ private:
     SoftShadow shadow_;
     QPixmap image_;
 };
+
+// A thin translucent scroll bar that suits the dark glass.
+void styleScrollBar(QScrollBar* bar);
 
 // The window background of every window.
 class MetalWindowBackground : public QWidget {

@@ -245,6 +245,7 @@ MainWindowView::MainWindowView(SystemInfoStore& store, AppLinks links, Updater* 
     content_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     content_->viewport()->setAutoFillBackground(false);
     content_->setAutoFillBackground(false);
+    styleScrollBar(content_->verticalScrollBar());
     stack->addWidget(content_, 1);
     stack->addWidget(makeStatusBar());
 
