@@ -1,6 +1,5 @@
 #include "ui/icons.h"
 
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -29,8 +28,6 @@ QImage rendered(const QString& path, int size, qreal devicePixelRatio)
 }
 
 } // namespace
-
-bool hasSymbol(const QString& symbol) { return QFile::exists(symbolPath(symbol)); }
 
 QPixmap symbolPixmap(const QString& symbol, int size, const QColor& color, qreal devicePixelRatio)
 {

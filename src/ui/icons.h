@@ -13,8 +13,6 @@ namespace veltrin {
 // no icon of that name exists.
 QPixmap symbolPixmap(const QString& symbol, int size, const QColor& color, qreal devicePixelRatio = 1.0);
 
-bool hasSymbol(const QString& symbol);
-
 // The square "ChipGlass3D" application image at `size` logical pixels.
 QPixmap applicationImage(int size, qreal devicePixelRatio = 1.0);
 

@@ -146,12 +146,4 @@ TEST_F(MainWindow, DonateOpensTheDonationPage)
     EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/give"))});
 }
 
-TEST_F(MainWindow, KeepsItsMinimumSize)
-{
-    EXPECT_EQ(view_.minimumSize(), QSize(1120, 690));
-    view_.show();
-    EXPECT_GE(view_.width(), 1120);
-    EXPECT_GE(view_.height(), 690);
-}
-
 } // namespace
