@@ -8,6 +8,9 @@
 #include "probe/capture.h"
 #include "probe/system_probe.h"
 #include "state/system_info_store.h"
+#if VELTRIN_HAS_UI
+#include "ui/desktop_application.h"
+#endif
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -109,9 +112,23 @@ int main(int argc, char** argv)
     case Mode::summary:
         return printSummary(argc, argv, machine);
     case Mode::json:
-    case Mode::window:
         std::cout << toJson(SystemProbe::collect(*machine)) << '\n';
         return 0;
+#if VELTRIN_HAS_UI
+    case Mode::window:
+    case Mode::screenshots: {
+        if (line->mode == Mode::window && !desktopAvailable())
+            return printSummary(argc, argv, machine);
+        std::optional<std::string> screenshots;
+        if (line->mode == Mode::screenshots)
+            screenshots = line->outputDirectory;
+        return runDesktopApplication(argc, argv, [machine] { return SystemProbe::collect(*machine); },
+                                     [] { return initialBenchResult(); }, screenshots);
+    }
+#else
+    case Mode::window:
+        return printSummary(argc, argv, machine);
+#endif
     default:
         return fail("this mode is not available in this build");
     }

@@ -50,7 +50,7 @@ public:
     // The fourteen-line plain-text summary of the current values.
     std::string summaryText() const;
 
-signals:
+Q_SIGNALS:
     // Emitted on the interface thread just before `property` takes a new value.
     void willChange(veltrin::SystemInfoStore::Property property);
 

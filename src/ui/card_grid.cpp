@@ -1,0 +1,100 @@
+#include "ui/card_grid.h"
+
+#include <QWidget>
+
+#include <algorithm>
+
+namespace veltrin {
+
+CardGridLayout* CardGridLayout::adaptive(int minimumColumnWidth, int spacing)
+{
+    return new CardGridLayout(0, minimumColumnWidth, spacing);
+}
+
+CardGridLayout* CardGridLayout::fixedColumns(int columns, int minimumColumnWidth, int spacing)
+{
+    return new CardGridLayout(std::max(1, columns), minimumColumnWidth, spacing);
+}
+
+CardGridLayout::CardGridLayout(int columns, int minimumColumnWidth, int spacing)
+    : columns_(columns), minimumColumnWidth_(minimumColumnWidth), spacing_(spacing)
+{
+    setContentsMargins(0, 0, 0, 0);
+}
+
+CardGridLayout::~CardGridLayout()
+{
+    for (QLayoutItem* item : items_)
+        delete item;
+}
+
+int CardGridLayout::columnsFor(int width) const
+{
+    if (columns_ > 0)
+        return columns_;
+    return std::max(1, (width + spacing_) / (minimumColumnWidth_ + spacing_));
+}
+
+void CardGridLayout::addItem(QLayoutItem* item) { items_.push_back(item); }
+
+QLayoutItem* CardGridLayout::itemAt(int index) const
+{
+    return index >= 0 && index < count() ? items_[std::size_t(index)] : nullptr;
+}
+
+QLayoutItem* CardGridLayout::takeAt(int index)
+{
+    if (index < 0 || index >= count())
+        return nullptr;
+    QLayoutItem* item = items_[std::size_t(index)];
+    items_.erase(items_.begin() + index);
+    return item;
+}
+
+QSize CardGridLayout::minimumSize() const
+{
+    const int columns = columns_ > 0 ? columns_ : 1;
+    const int width = columns * minimumColumnWidth_ + (columns - 1) * spacing_;
+    return {width, heightForWidth(width)};
+}
+
+QSize CardGridLayout::sizeHint() const { return minimumSize(); }
+
+int CardGridLayout::heightForWidth(int width) const { return arrange(QRect(0, 0, width, 0), false); }
+
+void CardGridLayout::setGeometry(const QRect& rect)
+{
+    QLayout::setGeometry(rect);
+    arrange(rect, true);
+}
+
+int CardGridLayout::arrange(const QRect& area, bool apply) const
+{
+    std::vector<QLayoutItem*> shown;
+    std::ranges::copy_if(items_, std::back_inserter(shown), [](QLayoutItem* item) { return !item->isEmpty(); });
+    if (shown.empty())
+        return 0;
+    const int columns = columnsFor(area.width());
+    const int columnWidth = std::max(0, (area.width() - (columns - 1) * spacing_) / columns);
+    const auto heightOf = [&](QLayoutItem* item) {
+        return item->hasHeightForWidth() ? item->heightForWidth(columnWidth) : item->sizeHint().height();
+    };
+
+    int top = area.top();
+    for (std::size_t first = 0; first < shown.size(); first += std::size_t(columns)) {
+        const std::size_t end = std::min(shown.size(), first + std::size_t(columns));
+        int rowHeight = 0;
+        for (std::size_t index = first; index < end; ++index) {
+            const int height = heightOf(shown[index]);
+            rowHeight = std::max(rowHeight, height);
+            if (apply) {
+                const int left = area.left() + int(index - first) * (columnWidth + spacing_);
+                shown[index]->setGeometry(QRect(left, top, columnWidth, height));
+            }
+        }
+        top += rowHeight + spacing_;
+    }
+    return top - spacing_ - area.top();
+}
+
+} // namespace veltrin

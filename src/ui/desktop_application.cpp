@@ -1,0 +1,266 @@
+#include "ui/desktop_application.h"
+
+#include "state/clipboard.h"
+#include "ui/app_tab.h"
+#include "ui/icons.h"
+#include "ui/info_tabs.h"
+#include "ui/main_window.h"
+#include "ui/updater.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleFactory>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+
+namespace veltrin {
+namespace {
+
+QAction* makeAction(const QString& title, QObject* parent, std::function<void()> run)
+{
+    auto* action = new QAction(title, parent);
+    // Works from the About and Help windows too.
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    QObject::connect(action, &QAction::triggered, parent, std::move(run));
+    return action;
+}
+
+// The About and Help windows: the metal background and, scrolling over it, the view padded by 20.
+QWidget* makeSecondaryWindow(const QString& title, QSize size, QWidget* view)
+{
+    auto* window = new MetalWindowBackground;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(title);
+    window->setFixedSize(size);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    styleScrollBar(scroll->verticalScrollBar());
+    scroll->viewport()->setAutoFillBackground(false);
+    scroll->setWidget(view);
+    view->setAutoFillBackground(false);
+    layout->addWidget(scroll);
+    return window;
+}
+
+QWidget* bringForward(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+// The dark scheme for what the platform draws itself: menus, scroll bars, dialogs.
+void applyDarkScheme(QApplication& application)
+{
+    application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette palette;
+    const QColor window = Palette::metalBackgroundTop();
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::Base, Palette::metalBackgroundBottom());
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::Button, window.lighter(130));
+    palette.setColor(QPalette::WindowText, Palette::metalText());
+    palette.setColor(QPalette::Text, Palette::metalText());
+    palette.setColor(QPalette::ButtonText, Palette::metalText());
+    palette.setColor(QPalette::ToolTipBase, Palette::metalBackgroundTop());
+    palette.setColor(QPalette::ToolTipText, Palette::metalText());
+    palette.setColor(QPalette::PlaceholderText, Palette::metalMuted());
+    palette.setColor(QPalette::Highlight, Palette::accentBlue());
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, Palette::cardTitle());
+    palette.setColor(QPalette::Disabled, QPalette::Text, Palette::metalMuted().darker(140));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, Palette::metalMuted().darker(140));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, Palette::metalMuted().darker(140));
+    application.setPalette(palette);
+}
+
+void waitFor(const QFuture<void>& future)
+{
+    QEventLoop loop;
+    QFutureWatcher<void> watcher;
+    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(future);
+    if (!future.isFinished())
+        loop.exec();
+}
+
+void settle()
+{
+    // Layout requests and the re-renders after a publication are posted events.
+    for (int turn = 0; turn < 3; ++turn)
+        QCoreApplication::processEvents();
+}
+
+int renderScreenshots(VeltrinApp& app, const std::string& directory)
+{
+    const QDir folder(QString::fromStdString(directory));
+    if (!QDir().mkpath(folder.path())) {
+        std::cerr << "veltrin: cannot create " << directory << '\n';
+        return 1;
+    }
+    QMainWindow& window = app.mainWindow();
+    MainWindowView& view = app.mainView();
+    window.show();
+    settle();
+    // Whatever the menu bar takes, the content gets exactly the window's minimum.
+    const QSize content(MainWindowView::kMinimumWidth, MainWindowView::kMinimumHeight);
+    window.resize(window.size() - view.size() + content);
+    waitFor(view.startupRefresh());
+    settle();
+
+    for (const AppTabInfo& info : kAppTabs) {
+        view.selectTab(info.tab);
+        settle();
+        const QString path = folder.filePath(QString::fromUtf8(info.id.data(), qsizetype(info.id.size())) + ".png");
+        if (!view.grab().save(path, "PNG")) {
+            std::cerr << "veltrin: cannot write " << path.toStdString() << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+// VeltrinCommands
+
+VeltrinCommands::VeltrinCommands(VeltrinApp& app)
+    : QObject(&app),
+      about(makeAction(QStringLiteral("About Veltrin"), this, [&app] { app.showAboutWindow(); })),
+      checkForUpdates(makeAction(QStringLiteral("Check for Updates\u2026"), this,
+                                 [&app] {
+                                     if (app.updater() != nullptr)
+                                         app.updater()->checkForUpdates();
+                                 })),
+      refresh(makeAction(QStringLiteral("Refresh"), this, [&app] { app.store().refreshAll(); })),
+      copySummary(makeAction(QStringLiteral("Copy Summary"), this, [&app] { copySummaryToClipboard(app.store()); })),
+      help(makeAction(QStringLiteral("Veltrin Help"), this, [&app] { app.showHelpWindow(); }))
+{
+    // Qt reads Ctrl as the Command key on macOS.
+    refresh->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    copySummary->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    // Shift and "/" arrive as "?" on most keyboards; both spellings open Help.
+    help->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Slash), QKeySequence(Qt::CTRL | Qt::Key_Question),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Question)});
+    checkForUpdates->setEnabled(app.updater() != nullptr);
+    about->setMenuRole(QAction::AboutRole);
+    checkForUpdates->setMenuRole(QAction::ApplicationSpecificRole);
+}
+
+void VeltrinCommands::install(QMenuBar& menuBar) const
+{
+    // On macOS both items move into the application menu, which leaves this one empty and hidden.
+    QMenu* application = menuBar.addMenu(QStringLiteral("Veltrin"));
+    application->addAction(about);
+    application->addAction(checkForUpdates);
+    QMenu* tools = menuBar.addMenu(QStringLiteral("Tools"));
+    tools->addAction(refresh);
+    tools->addAction(copySummary);
+    QMenu* helpMenu = menuBar.addMenu(QStringLiteral("Help"));
+    helpMenu->addAction(help);
+}
+
+// VeltrinApp
+
+VeltrinApp::VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::BenchmarkRunner benchmark,
+                       std::unique_ptr<Updater> updater, AppLinks links)
+    : updater_(std::move(updater)),
+      store_(std::move(collect), std::move(benchmark)),
+      links_(std::move(links)),
+      mainWindow_(std::make_unique<QMainWindow>()),
+      mainView_(new MainWindowView(store_, links_, updater_.get())),
+      commands_(new VeltrinCommands(*this))
+{
+    mainWindow_->setWindowTitle(QStringLiteral("Veltrin"));
+    mainWindow_->setCentralWidget(mainView_);
+#ifdef __APPLE__
+    sharedMenuBar_ = std::make_unique<QMenuBar>(nullptr);
+    commands_->install(*sharedMenuBar_);
+#else
+    commands_->install(*mainWindow_->menuBar());
+#endif
+    // The shortcuts work in whichever window has the focus.
+    mainWindow_->addActions({commands_->about, commands_->checkForUpdates, commands_->refresh, commands_->copySummary,
+                             commands_->help});
+}
+
+VeltrinApp::~VeltrinApp()
+{
+    delete about_.data();
+    delete help_.data();
+}
+
+void VeltrinApp::showMainWindow() { bringForward(mainWindow_.get()); }
+
+QWidget* VeltrinApp::showAboutWindow()
+{
+    if (about_.isNull()) {
+        about_ = makeSecondaryWindow(QStringLiteral("About Veltrin"), QSize(760, 560),
+                                     new AboutTabView(links_, updater_.get()));
+        about_->addActions(mainWindow_->actions());
+    }
+    return bringForward(about_);
+}
+
+QWidget* VeltrinApp::showHelpWindow()
+{
+    if (help_.isNull()) {
+        help_ = makeSecondaryWindow(QStringLiteral("Veltrin Help"), QSize(860, 620), new HelpTabView);
+        help_->addActions(mainWindow_->actions());
+    }
+    return bringForward(help_);
+}
+
+bool desktopAvailable()
+{
+#if defined(__APPLE__) || defined(_WIN32)
+    return true;
+#else
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0')
+            return true;
+    }
+    return false;
+#endif
+}
+
+int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector collect,
+                          SystemInfoStore::BenchmarkRunner benchmark, std::optional<std::string> screenshotsDirectory)
+{
+    if (screenshotsDirectory)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Veltrin"));
+    QCoreApplication::setApplicationName(QStringLiteral("Veltrin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELTRIN_VERSION));
+    QApplication::setWindowIcon(QIcon(applicationImage(256)));
+    QApplication::setQuitOnLastWindowClosed(true);
+    applyDarkScheme(application);
+
+    // Screenshots start no update mechanism: they only render.
+    VeltrinApp app(std::move(collect), std::move(benchmark), screenshotsDirectory ? nullptr : makePlatformUpdater(),
+                   deploymentLinks());
+    if (screenshotsDirectory)
+        return renderScreenshots(app, *screenshotsDirectory);
+    app.showMainWindow();
+    return QApplication::exec();
+}
+
+} // namespace veltrin

@@ -1,0 +1,82 @@
+#pragma once
+
+// The application shell: one store, one optional updater, the main window with
+// its menu commands, and the About and Help windows, each opened at most once.
+
+#include "state/system_info_store.h"
+#include "ui/app_links.h"
+#include "ui/updater.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QMainWindow;
+class QMenuBar;
+
+namespace veltrin {
+
+class MainWindowView;
+class VeltrinApp;
+
+// The menu commands: "About Veltrin" and "Check for Updates…" in the application
+// menu, "Tools" with Refresh and Copy Summary, and "Veltrin Help".
+class VeltrinCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit VeltrinCommands(VeltrinApp& app);
+    void install(QMenuBar& menuBar) const;
+
+    QAction* about;
+    QAction* checkForUpdates;
+    QAction* refresh;
+    QAction* copySummary;
+    QAction* help;
+};
+
+class VeltrinApp : public QObject {
+    Q_OBJECT
+public:
+    // `updater` may be null: "Check for Updates…" is then present but disabled.
+    VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::BenchmarkRunner benchmark,
+               std::unique_ptr<Updater> updater, AppLinks links);
+    ~VeltrinApp() override;
+
+    SystemInfoStore& store() { return store_; }
+    Updater* updater() const { return updater_.get(); }
+    QMainWindow& mainWindow() const { return *mainWindow_; }
+    MainWindowView& mainView() const { return *mainView_; }
+    VeltrinCommands& commands() const { return *commands_; }
+
+    void showMainWindow();
+    // Opens the window, or brings the open one forward.
+    QWidget* showAboutWindow();
+    QWidget* showHelpWindow();
+
+private:
+    std::unique_ptr<Updater> updater_;
+    SystemInfoStore store_; // outlives every window that reads it
+    AppLinks links_;
+    std::unique_ptr<QMainWindow> mainWindow_;
+    MainWindowView* mainView_;
+    std::unique_ptr<QMenuBar> sharedMenuBar_; // macOS: one menu bar for every window
+    VeltrinCommands* commands_;
+    QPointer<QWidget> about_;
+    QPointer<QWidget> help_;
+};
+
+// True when a window can be shown: always on macOS and Windows; elsewhere when
+// DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM names one.
+bool desktopAvailable();
+
+// Runs the desktop application until its last window closes. With a screenshots
+// directory it renders instead, off screen at 1120 × 690, every tab after the
+// first refresh to DIR/<tab id>.png, and returns (0, or 1 when a file cannot be written).
+int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector collect,
+                          SystemInfoStore::BenchmarkRunner benchmark, std::optional<std::string> screenshotsDirectory);
+
+} // namespace veltrin

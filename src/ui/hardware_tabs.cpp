@@ -1,0 +1,219 @@
+#include "ui/hardware_tabs.h"
+
+#include "state/system_info_store.h"
+#include "ui/card_grid.h"
+#include "ui/components.h"
+#include "ui/placeholder_rule.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <string>
+
+namespace veltrin {
+namespace {
+
+constexpr int kGridSpacing = 14;
+constexpr const char* kDash = "\u2014";
+
+QString text(const std::string& value) { return QString::fromStdString(value); }
+
+// A card's rows as (label, value, monospaced), in card order.
+struct Row {
+    const char* label;
+    const std::string& value;
+    bool monospaced = false;
+};
+
+GlassCard* cardWithRows(const QString& title, std::initializer_list<Row> rows)
+{
+    auto* card = new GlassCard(title);
+    for (const Row& row : rows)
+        card->addRow(QString::fromLatin1(row.label), row.value, row.monospaced);
+    return card;
+}
+
+bool anyShown(std::initializer_list<std::reference_wrapper<const std::string>> values)
+{
+    return std::ranges::any_of(values, [](const std::string& value) { return !veltrinShouldHideField(value); });
+}
+
+} // namespace
+
+bool hasBoardIdentity(const MainboardInfo& mainboard)
+{
+    return anyShown({mainboard.manufacturer, mainboard.model, mainboard.boardName, mainboard.boardID,
+                     mainboard.boardVersion, mainboard.serial, mainboard.dmiSource});
+}
+
+bool hasFirmware(const MainboardInfo& mainboard)
+{
+    return anyShown({mainboard.biosVendor, mainboard.biosVersion, mainboard.biosDate, mainboard.bootROM, mainboard.smc});
+}
+
+// CPU
+
+CPUTabView::CPUTabView(SystemInfoStore& store, QWidget* parent) : TabPageView(&store, parent) { rebuild(); }
+
+void CPUTabView::build(QVBoxLayout& column)
+{
+    const CPUInfo& cpu = store_->cpu();
+    column.addWidget(new SectionHeader(QStringLiteral("CPU"), QStringLiteral("Processor identity, topology and instruction set")));
+
+    GlassCard* processor = cardWithRows(QStringLiteral("Processor"), {{"Name", cpu.name},
+                                                                      {"Code/Vendor", cpu.vendor},
+                                                                      {"Architecture", cpu.architecture},
+                                                                      {"Specification", cpu.frequency}});
+    // Pills show their value whatever it is, placeholder or not.
+    auto* pills = new QWidget;
+    auto* pillRow = new QHBoxLayout(pills);
+    pillRow->setContentsMargins(0, 0, 0, 0);
+    pillRow->setSpacing(8);
+    pillRow->addWidget(new Pill(QStringLiteral("Physical cores: ") + text(cpu.physicalCores)));
+    pillRow->addWidget(new Pill(QStringLiteral("Logical threads: ") + text(cpu.logicalCores)));
+    pillRow->addStretch(1);
+    processor->add(pills);
+
+    auto* instructions = new GlassCard(QStringLiteral("Instructions"));
+    instructions->addParagraph(text(cpu.features), Palette::metalText(), true, Fonts::monospaced());
+
+    CardGridLayout* grid = CardGridLayout::adaptive(390, kGridSpacing);
+    grid->addWidget(processor);
+    grid->addWidget(instructions);
+    column.addLayout(grid);
+}
+
+// Caches
+
+CachesTabView::CachesTabView(SystemInfoStore& store, QWidget* parent) : TabPageView(&store, parent) { rebuild(); }
+
+void CachesTabView::build(QVBoxLayout& column)
+{
+    const CPUInfo& cpu = store_->cpu();
+    column.addWidget(new SectionHeader(QStringLiteral("Caches"), QStringLiteral("Cache layout reported by macOS sysctl")));
+    column.addWidget(cardWithRows(QStringLiteral("Cache hierarchy"),
+                                  {{"L1 Data", cpu.l1d}, {"L1 Instruction", cpu.l1i}, {"L2", cpu.l2}, {"L3", cpu.l3}}));
+    auto* note = new GlassCard(QStringLiteral("Note"));
+    note->addParagraph(QStringLiteral("Apple Silicon may expose unified cache information differently from Intel Macs. "
+                                      "Values are shown exactly as reported by macOS."),
+                       Palette::metalMuted());
+    column.addWidget(note);
+}
+
+// Mainboard
+
+MainboardTabView::MainboardTabView(SystemInfoStore& store, PersistedFlag hideMacOSSerial, PersistedFlag hideSystemUUID,
+                                   QWidget* parent)
+    : TabPageView(&store, parent), hideMacOSSerial_(hideMacOSSerial), hideSystemUUID_(hideSystemUUID)
+{
+    rebuild();
+}
+
+void MainboardTabView::build(QVBoxLayout& column)
+{
+    const MainboardInfo& board = store_->mainboard();
+    column.addWidget(new SectionHeader(
+        QStringLiteral("Mainboard"),
+        QStringLiteral("Physical board data is shown only when trusted. Apple/OpenCore SMBIOS is separated below.")));
+
+    // Absent cards leave no gap: the next card takes their cell.
+    CardGridLayout* grid = CardGridLayout::fixedColumns(2, 10, kGridSpacing);
+    if (hasBoardIdentity(board)) {
+        grid->addWidget(cardWithRows(QStringLiteral("Physical Board"), {{"Manufacturer", board.manufacturer},
+                                                                        {"Model", board.model},
+                                                                        {"Board Product", board.boardName, true},
+                                                                        {"Board ID / Asset", board.boardID, true},
+                                                                        {"Board Version", board.boardVersion},
+                                                                        {"Board Serial", board.serial, true},
+                                                                        {"Source", board.dmiSource}}));
+    }
+    if (hasFirmware(board)) {
+        grid->addWidget(cardWithRows(QStringLiteral("Firmware"), {{"BIOS Vendor", board.biosVendor},
+                                                                  {"BIOS Version", board.biosVersion},
+                                                                  {"BIOS Date", board.biosDate},
+                                                                  {"Boot ROM", board.bootROM},
+                                                                  {"SMC", board.smc}}));
+    }
+
+    GlassCard* smbios = cardWithRows(QStringLiteral("macOS SMBIOS"), {{"Model Name", board.macModelName},
+                                                                     {"Model ID", board.macModel, true},
+                                                                     {"Board ID", board.macBoardID, true}});
+    smbios->addSensitiveRow(QStringLiteral("System UUID"), board.hardwareUUID, hideSystemUUID_.binding(), true);
+    smbios->addSensitiveRow(QStringLiteral("macOS Serial"), board.macSerial, hideMacOSSerial_.binding(), true);
+    smbios->addParagraph(QStringLiteral("Hide only masks the value inside Veltrin. It does not patch firmware, NVRAM, "
+                                        "OpenCore or macOS SMBIOS."),
+                         Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
+    grid->addWidget(smbios);
+
+    grid->addWidget(cardWithRows(QStringLiteral("Operating System"),
+                                 {{"macOS", board.os}, {"Kernel", board.kernel, true}, {"Uptime", board.uptime}}));
+    column.addLayout(grid);
+
+    if (!veltrinShouldHideField(board.detectionNotes)) {
+        auto* notes = new GlassCard(QStringLiteral("Detection Notes"));
+        notes->addParagraph(text(board.detectionNotes), Palette::metalMuted(), true);
+        column.addWidget(notes);
+    }
+}
+
+// Memory
+
+MemoryTabView::MemoryTabView(SystemInfoStore& store, QWidget* parent) : TabPageView(&store, parent) { rebuild(); }
+
+void MemoryTabView::build(QVBoxLayout& column)
+{
+    const MemoryInfo& memory = store_->memory();
+    column.addWidget(new SectionHeader(QStringLiteral("Memory"), QStringLiteral("Physical memory and current pressure")));
+    column.addWidget(cardWithRows(QStringLiteral("General"), {{"Size", memory.total},
+                                                             {"Type", memory.type},
+                                                             {"Speed", memory.speed},
+                                                             {"Slots", memory.slots},
+                                                             {"Usage source", memory.used},
+                                                             {"Pressure", memory.pressure}}));
+}
+
+// SPD
+
+SPDTabView::SPDTabView(SystemInfoStore& store, QWidget* parent) : TabPageView(&store, parent) { rebuild(); }
+
+void SPDTabView::build(QVBoxLayout& column)
+{
+    const std::vector<MemoryModule>& modules = store_->memory().modules;
+    column.addWidget(new SectionHeader(QStringLiteral("SPD"),
+                                       QStringLiteral("Memory module details when exposed by macOS or dmidecode")));
+    if (modules.empty()) {
+        auto* card = new GlassCard(QStringLiteral("Unified / On-board Memory"));
+        card->addParagraph(QStringLiteral("No separate DIMM SPD data was exposed. This is normal on many MacBooks, "
+                                          "Apple Silicon Macs, and systems with soldered memory."),
+                           Palette::metalMuted());
+        column.addWidget(card);
+        return;
+    }
+    for (const MemoryModule& module : modules) {
+        column.addWidget(cardWithRows(text(module.bank), {{"Size", module.size},
+                                                          {"Type", module.type},
+                                                          {"Speed", module.speed},
+                                                          {"Manufacturer", module.manufacturer},
+                                                          {"Part Number", module.part, true}}));
+    }
+}
+
+// Graphics
+
+GraphicsTabView::GraphicsTabView(SystemInfoStore& store, QWidget* parent) : TabPageView(&store, parent) { rebuild(); }
+
+void GraphicsTabView::build(QVBoxLayout& column)
+{
+    column.addWidget(new SectionHeader(QStringLiteral("Graphics"), QStringLiteral("GPU, VRAM, Metal and display data")));
+    static const std::string dash = kDash;
+    for (const GPUInfo& gpu : store_->gpus()) {
+        column.addWidget(cardWithRows(text(gpu.name), {{"Chipset", gpu.chipset},
+                                                       {"Vendor", gpu.vendor},
+                                                       {"VRAM / Cores", gpu.vram},
+                                                       {"Metal", gpu.metal},
+                                                       {"Displays", gpu.displays.empty() ? dash : gpu.displays}}));
+    }
+}
+
+} // namespace veltrin

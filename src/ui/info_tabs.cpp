@@ -1,0 +1,211 @@
+#include "ui/info_tabs.h"
+
+#include "state/system_info_store.h"
+#include "ui/components.h"
+#include "ui/placeholder_rule.h"
+#include "ui/updater.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace veltrin {
+namespace {
+
+const QString kDash = QStringLiteral("\u2014");
+
+// A row of buttons under a card's rows, 4 points further down.
+QWidget* buttonRow(std::initializer_list<MetalButton*> buttons)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(4); // each button keeps room for its shadow; the faces end up 12 apart
+    for (MetalButton* button : buttons)
+        layout->addWidget(button);
+    layout->addStretch(1);
+    return row;
+}
+
+GlassCard* paragraphCard(const QString& title, const QString& text)
+{
+    auto* card = new GlassCard(title);
+    card->addParagraph(text, Palette::metalMuted());
+    return card;
+}
+
+} // namespace
+
+// ScoreView
+
+ScoreView::ScoreView(const QString& title, std::int64_t score, const std::string& detail, QWidget* parent)
+    : QWidget(parent),
+      title_(makeLabel(title, Fonts::system(Fonts::kBody), Palette::metalMuted())),
+      score_(makeLabel(score == 0 ? kDash : QString::number(score), Fonts::system(34, QFont::Bold), Palette::metalText()))
+{
+    setFixedWidth(210);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(18, 18, 18, 18);
+    column->setSpacing(6);
+    column->addWidget(title_);
+    column->addWidget(score_);
+    if (!veltrinShouldHideField(detail)) {
+        auto* line = new ElidedLabel(QString::fromStdString(detail));
+        line->setTextInteractionFlags(Qt::NoTextInteraction);
+        line->setCursor(Qt::ArrowCursor);
+        line->setFont(Fonts::system(Fonts::kCaption));
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::WindowText, Palette::metalMuted());
+        line->setPalette(palette);
+        detail_ = line;
+        column->addWidget(detail_);
+    }
+}
+
+QString ScoreView::title() const { return title_->text(); }
+QString ScoreView::scoreText() const { return score_->text(); }
+QString ScoreView::detail() const
+{
+    return detail_ == nullptr ? QString() : static_cast<const ElidedLabel*>(detail_)->fullText();
+}
+
+void ScoreView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Palette::white(0.12), 1));
+    painter.setBrush(Palette::white(0.07));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 16, 16);
+}
+
+// Bench
+
+BenchTabView::BenchTabView(SystemInfoStore& store, QWidget* parent) : TabPageView(&store, parent) { rebuild(); }
+
+void BenchTabView::build(QVBoxLayout& column)
+{
+    const BenchResult& bench = store_->bench();
+    column.addWidget(new SectionHeader(
+        QStringLiteral("Bench"), QStringLiteral("Stable CPU benchmark with warm-up, long calibrated rounds and trimmed scoring")));
+
+    auto* card = new GlassCard(QStringLiteral("CPU Benchmark"));
+    auto* tiles = new QWidget;
+    auto* tileRow = new QHBoxLayout(tiles);
+    tileRow->setContentsMargins(0, 0, 0, 0);
+    tileRow->setSpacing(12);
+    tileRow->addWidget(new ScoreView(QStringLiteral("Single Thread"), bench.singleThread, bench.singleTime));
+    tileRow->addWidget(new ScoreView(QStringLiteral("Multi Thread"), bench.multiThread, bench.threads));
+    tileRow->addStretch(1);
+    card->add(tiles);
+
+    card->addRow(QStringLiteral("Status"), bench.status);
+    card->addRow(QStringLiteral("Stability"), bench.stability);
+    card->addRow(QStringLiteral("Throughput"), bench.multiTime);
+    card->addRow(QStringLiteral("Method"), bench.method);
+
+    // Not disabled during a run: the Status row shows it, and runs may overlap.
+    auto* run = new MetalButton(QStringLiteral("Run Benchmark"), QStringLiteral("play.fill"), {.prominent = true});
+    connect(run, &QAbstractButton::clicked, this, [this] { store_->runBenchmark(); });
+    card->add(buttonRow({run}));
+    column.addWidget(card);
+
+    column.addWidget(paragraphCard(
+        QStringLiteral("Scoring Notes"),
+        QStringLiteral("Scores are Veltrin points from a fixed integer workload. The runner now warms up the CPU, "
+                       "calibrates each test to run for about one second or more, repeats 11 single-thread and 9 "
+                       "multi-thread rounds, drops outliers and reports a trimmed average. The Stability field shows "
+                       "coefficient of variation; lower is better. For best consistency, close heavy apps, keep the "
+                       "Mac plugged in and run after the system is idle.")));
+}
+
+// About
+
+AboutTabView::AboutTabView(AppLinks links, Updater* updater, QWidget* parent)
+    : TabPageView(nullptr, parent), links_(std::move(links)), updater_(updater)
+{
+    rebuild();
+}
+
+void AboutTabView::build(QVBoxLayout& column)
+{
+    column.addWidget(new SectionHeader(QStringLiteral("About"), QStringLiteral("CPU and system information utility for macOS")));
+
+    auto* application = new GlassCard(QStringLiteral("Application"));
+    application->addRow(QStringLiteral("App"), "Veltrin");
+    application->addRow(QStringLiteral("Author"), links_.authorCredit.toStdString());
+    application->addRow(QStringLiteral("Email"), links_.authorEmail.toStdString());
+    application->addRow(QStringLiteral("Theme"), "Dark metallic glass");
+    application->addRow(QStringLiteral("Backend"),
+                        "sysctl, system_profiler, ioreg, vm_stat, memory_pressure, optional Acidanthera dmidecode");
+    // A build without an updater claims none: the placeholder hides the row.
+    application->addRow(QStringLiteral("Updates"), updater_ != nullptr ? updater_->description() : std::string("\u2014"));
+
+    auto* donate = new MetalButton(QStringLiteral("PayPal Donate"), QStringLiteral("heart.fill"), {.prominent = true});
+    auto* email = new MetalButton(QStringLiteral("Email"), QStringLiteral("envelope"), {.prominent = false});
+    connect(donate, &QAbstractButton::clicked, this, [this] { QDesktopServices::openUrl(links_.donation); });
+    connect(email, &QAbstractButton::clicked, this, [this] { QDesktopServices::openUrl(links_.email); });
+    if (updater_ != nullptr) {
+        auto* check = new MetalButton(QStringLiteral("Check for Updates\u2026"), QStringLiteral("arrow.down.circle"),
+                                      {.prominent = false});
+        connect(check, &QAbstractButton::clicked, this, [this] { updater_->checkForUpdates(); });
+        application->add(buttonRow({donate, email, check}));
+    } else {
+        application->add(buttonRow({donate, email}));
+    }
+    column.addWidget(application);
+
+    column.addWidget(paragraphCard(
+        QStringLiteral("What Veltrin does"),
+        QStringLiteral("Veltrin reads processor, caches, motherboard, memory, SPD, graphics and benchmark information "
+                       "using standard local macOS tools. It is designed for enthusiasts who want a clear hardware "
+                       "overview on macOS.")));
+    column.addWidget(paragraphCard(
+        QStringLiteral("Privacy and permissions"),
+        QStringLiteral("Veltrin does not request camera, microphone, contacts, calendar or location access. It does "
+                       "not collect, send or store user hardware reports. Sparkle only checks the configured update "
+                       "feed when update checking is used. Sandbox remains disabled intentionally because the app "
+                       "must launch local tools such as system_profiler, ioreg and optional dmidecode to inspect "
+                       "hardware details.")));
+}
+
+// Help
+
+HelpTabView::HelpTabView(QWidget* parent) : TabPageView(nullptr, parent) { rebuild(); }
+
+void HelpTabView::build(QVBoxLayout& column)
+{
+    column.addWidget(new SectionHeader(QStringLiteral("Help"), QStringLiteral("How to use Veltrin")));
+    column.addWidget(paragraphCard(
+        QStringLiteral("Overview"),
+        QStringLiteral("Veltrin is a hardware inspector for macOS. It reads local hardware information and organizes "
+                       "it into dedicated tabs for CPU, caches, mainboard, memory, SPD, graphics and benchmark data.")));
+
+    auto* tabs = new GlassCard(QStringLiteral("Tabs"));
+    const std::pair<const char*, const char*> rows[] = {
+        {"CPU", "Processor name, vendor, architecture, clock and feature flags"},
+        {"Caches", "L1, L2 and L3 cache sizes reported by macOS"},
+        {"Mainboard", "Trusted motherboard, firmware and macOS SMBIOS details"},
+        {"Memory", "Installed memory capacity, type, speed and current pressure"},
+        {"SPD", "Per-module DIMM information when exposed by macOS or dmidecode"},
+        {"Graphics", "GPU, VRAM, Metal and display information"},
+        {"Bench", "A deterministic CPU benchmark for quick comparisons"},
+    };
+    for (const auto& [label, value] : rows)
+        tabs->addRow(QString::fromLatin1(label), value);
+    column.addWidget(tabs);
+
+    column.addWidget(paragraphCard(
+        QStringLiteral("Tips"),
+        QStringLiteral("Use Refresh after hardware-related changes or after adding dmidecode. Use Check for Updates "
+                       "from the app menu to manually check Sparkle updates. Use Copy to copy a summary of the current "
+                       "system. For the most stable benchmark results, let the system idle for a moment, close heavy "
+                       "background tasks, and run the benchmark twice.")));
+    column.addWidget(paragraphCard(
+        QStringLiteral("Notes"),
+        QStringLiteral("Some motherboard and SPD fields depend on what macOS and SMBIOS expose. On Hackintosh "
+                       "systems, Veltrin avoids mixing spoofed Apple SMBIOS values with physical board data whenever "
+                       "possible.")));
+}
+
+} // namespace veltrin

@@ -1,0 +1,409 @@
+#include "ui/main_window.h"
+
+#include "core/unicode_text.h"
+#include "state/clipboard.h"
+#include "state/system_info_store.h"
+#include "ui/icons.h"
+#include "ui/tab_page.h"
+#include "ui/tab_views.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
+
+#include <algorithm>
+
+namespace veltrin {
+
+std::string statusModelText(const MainboardInfo& mainboard)
+{
+    const std::string name = trimmed(mainboard.macModelName);
+    const std::string identifier = trimmed(mainboard.macModel);
+    if (!name.empty() && !identifier.empty())
+        return name + " (" + identifier + ")";
+    if (!name.empty())
+        return name;
+    if (!identifier.empty())
+        return identifier;
+    return mainboard.model;
+}
+
+namespace {
+
+constexpr qreal kPanelRadius = 22;
+constexpr int kPanelInset = 12;
+
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// A horizontal band of the panel; its fill is clipped to the panel's rounded
+// outline, so the top and bottom bands follow the corners.
+class PanelBand : public QWidget {
+public:
+    using Fill = std::function<void(QPainter&, const QRectF&)>;
+    PanelBand(Fill fill, QWidget* parent = nullptr) : QWidget(parent), fill_(std::move(fill)) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath panel;
+        panel.addRoundedRect(QRectF(parentWidget()->rect()).translated(-pos()), kPanelRadius, kPanelRadius);
+        painter.setClipPath(panel);
+        fill_(painter, rect());
+    }
+
+private:
+    Fill fill_;
+};
+
+PanelBand::Fill solidFill(QColor color)
+{
+    return [color](QPainter& painter, const QRectF& area) { painter.fillRect(area, color); };
+}
+
+class StatusDot : public QWidget {
+public:
+    explicit StatusDot(QWidget* parent = nullptr) : QWidget(parent) { setFixedSize(23, 23); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF dot(6, 6, 11, 11);
+        glow_.paint(painter, dot, 5.5, 6, {}, Palette::withOpacity(Palette::statusDot(), 0.7));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Palette::statusDot());
+        painter.drawEllipse(dot);
+    }
+
+private:
+    SoftShadow glow_;
+};
+
+QWidget* verticalDivider()
+{
+    auto* divider = new QWidget;
+    divider->setFixedSize(1, 20);
+    divider->setAutoFillBackground(true);
+    QPalette palette = divider->palette();
+    palette.setColor(QPalette::Window, Palette::white(0.14));
+    divider->setPalette(palette);
+    return divider;
+}
+
+ElidedLabel* statusValue(const QColor& color)
+{
+    auto* label = new ElidedLabel;
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    label->setCursor(Qt::ArrowCursor);
+    label->setFont(Fonts::system(13, QFont::Medium));
+    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred); // as wide as its text, narrower if need be
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+// TabButton
+
+namespace {
+constexpr int kTabIconSize = 18;
+constexpr int kTabIconGap = 9;
+QFont tabFont(bool selected) { return Fonts::system(14, selected ? QFont::DemiBold : QFont::Medium); }
+} // namespace
+
+TabButton::TabButton(AppTab tab, QWidget* parent) : QAbstractButton(parent), tab_(tab)
+{
+    setText(fromUtf8(appTabTitle(tab)));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TabButton::setSelected(bool selected)
+{
+    selected_ = selected;
+    update();
+}
+
+QSize TabButton::sizeHint() const
+{
+    const QFontMetrics metrics(tabFont(true));
+    return {kTabIconSize + kTabIconGap + metrics.horizontalAdvance(text()) + 8, 48};
+}
+
+// Every tab is as wide as the next, whatever its title.
+QSize TabButton::minimumSizeHint() const { return {kTabIconSize + 8, 48}; }
+
+void TabButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (selected_) {
+        const QRectF plate = QRectF(rect()).adjusted(2, 4, -2, -4);
+        constexpr qreal radius = 8;
+        const QColor& accent = Palette::accentBlue();
+        shadow_.paint(painter, plate, radius, 10, QPointF(0, 4), Palette::withOpacity(accent, 0.22));
+        QPainterPath shape;
+        shape.addRoundedRect(plate, radius, radius);
+        painter.fillPath(shape, Palette::withOpacity(accent, 0.2));
+        QLinearGradient sheen(plate.topLeft(), plate.bottomLeft());
+        sheen.setColorAt(0, Palette::white(0.18));
+        sheen.setColorAt(1, Palette::withOpacity(accent, 0.1));
+        painter.fillPath(shape, sheen);
+        painter.setPen(QPen(Palette::withOpacity(accent, 0.52), 1));
+        painter.drawRoundedRect(plate.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    }
+
+    const QColor color = selected_ ? Palette::selectedTabText() : Palette::metalMuted();
+    const QFont font = tabFont(selected_);
+    const QFontMetricsF metrics(font);
+    const qreal available = width() - 8 - kTabIconSize - kTabIconGap;
+    const QString title = metrics.elidedText(text(), Qt::ElideRight, std::max<qreal>(0, available));
+    const qreal contentWidth = kTabIconSize + kTabIconGap + metrics.horizontalAdvance(title);
+    const qreal left = (width() - contentWidth) / 2;
+    const QPixmap icon = symbolPixmap(fromUtf8(appTabSymbol(tab_)), kTabIconSize, color, devicePixelRatioF());
+    painter.drawPixmap(QPointF(left, (height() - kTabIconSize) / 2.0), icon);
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawText(QRectF(left + kTabIconSize + kTabIconGap, 0, metrics.horizontalAdvance(title) + 1, height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, title);
+}
+
+// BusyIndicator
+
+BusyIndicator::BusyIndicator(QWidget* parent) : QWidget(parent), spin_(new QVariantAnimation(this))
+{
+    setFixedSize(sizeHint());
+    spin_->setStartValue(0.0);
+    spin_->setEndValue(360.0);
+    spin_->setDuration(1000);
+    spin_->setLoopCount(-1);
+    connect(spin_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        angle_ = value.toReal();
+        update();
+    });
+}
+
+void BusyIndicator::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    spin_->start();
+}
+
+void BusyIndicator::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    spin_->stop();
+}
+
+void BusyIndicator::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF ring = QRectF(rect()).adjusted(2, 2, -2, -2);
+    painter.setPen(QPen(Palette::white(0.14), 2.2));
+    painter.drawEllipse(ring);
+    painter.setPen(QPen(Palette::metalText(), 2.2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawArc(ring, int(-angle_ * 16), 100 * 16);
+}
+
+// MainWindowView
+
+MainWindowView::MainWindowView(SystemInfoStore& store, AppLinks links, Updater* updater, QWidget* parent)
+    : MetalWindowBackground(parent), store_(store), links_(std::move(links)), updater_(updater),
+      startupRefresh_(QtFuture::makeReadyFuture())
+{
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(kPanelInset, kPanelInset, kPanelInset, kPanelInset);
+    panel_ = new QWidget;
+    frame->addWidget(panel_);
+
+    auto* stack = new QVBoxLayout(panel_);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->addWidget(makeTopBar());
+    stack->addWidget(makeTabBar());
+    auto* divider = new PanelBand(solidFill(Palette::white(0.10)));
+    divider->setFixedHeight(1);
+    stack->addWidget(divider);
+
+    content_ = new QScrollArea;
+    content_->setFrameShape(QFrame::NoFrame);
+    content_->setWidgetResizable(true);
+    content_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    content_->viewport()->setAutoFillBackground(false);
+    content_->setAutoFillBackground(false);
+    styleScrollBar(content_->verticalScrollBar());
+    stack->addWidget(content_, 1);
+    stack->addWidget(makeStatusBar());
+
+    new PublicationWatcher(store_, this, [this] { render(); });
+    selection_ = AppTab::help; // anything else, so the first selection builds the CPU tab
+    selectTab(AppTab::cpu);
+    render();
+}
+
+QWidget* MainWindowView::makeTopBar()
+{
+    auto* bar = new PanelBand([](QPainter& painter, const QRectF& area) {
+        QLinearGradient shade(area.topLeft(), area.bottomLeft());
+        shade.setColorAt(0, Palette::white(0.07));
+        shade.setColorAt(1, Palette::black(0.12));
+        painter.fillRect(area, shade);
+    });
+    auto* row = new QHBoxLayout(bar);
+    // The icon paints its glow in a margin of its own; the bar's padding makes room.
+    constexpr int iconMargin = AnimatedHeaderIcon::kMargin;
+    row->setContentsMargins(22 - iconMargin, 18 - iconMargin, 22, std::max(0, 14 - iconMargin));
+    row->setSpacing(14);
+    auto* brand = new QHBoxLayout;
+    brand->setSpacing(14 - iconMargin);
+    brand->addWidget(new AnimatedHeaderIcon(reduceMotionRequested()), 0, Qt::AlignVCenter);
+    auto* identity = new QVBoxLayout;
+    identity->setSpacing(0);
+    identity->addWidget(makeLabel(QStringLiteral("Veltrin"), Fonts::system(34, QFont::Bold), Palette::metalText()));
+    identity->addWidget(makeLabel(QStringLiteral("CPU & System Information Utility"), Fonts::system(14, QFont::Medium),
+                                  Palette::metalMuted()));
+    brand->addLayout(identity);
+    brand->setAlignment(identity, Qt::AlignVCenter);
+    row->addLayout(brand);
+    row->addStretch(1);
+
+    busy_ = new BusyIndicator;
+    row->addWidget(busy_, 0, Qt::AlignVCenter);
+    row->addSpacing(4);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(4); // the faces end up 12 apart: each button keeps room for its shadow
+    refresh_ = new MetalButton(QStringLiteral("Refresh"), QStringLiteral("arrow.clockwise"), {.prominent = false});
+    copy_ = new MetalButton(QStringLiteral("Copy"), QStringLiteral("doc.on.doc"), {.prominent = false});
+    donate_ = new MetalButton(QStringLiteral("PayPal"), QStringLiteral("heart.fill"), {.prominent = true});
+    donate_->setSecondaryText(QStringLiteral("Donate"));
+    for (MetalButton* button : {refresh_, copy_, donate_})
+        buttons->addWidget(button, 0, Qt::AlignVCenter);
+    row->addLayout(buttons);
+
+    // The store ignores a refresh while one runs, so the button stays enabled.
+    connect(refresh_, &QAbstractButton::clicked, this, [this] { store_.refreshAll(); });
+    connect(copy_, &QAbstractButton::clicked, this, [this] { copySummaryToClipboard(store_); });
+    connect(donate_, &QAbstractButton::clicked, this, [this] { QDesktopServices::openUrl(links_.donation); });
+    return bar;
+}
+
+QWidget* MainWindowView::makeTabBar()
+{
+    auto* bar = new PanelBand(solidFill(Palette::black(0.16)));
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(10, 0, 10, 0);
+    row->setSpacing(0);
+    for (const AppTabInfo& info : kAppTabs) {
+        auto* button = new TabButton(info.tab);
+        connect(button, &QAbstractButton::clicked, this, [this, tab = info.tab] { selectTab(tab); });
+        row->addWidget(button, 1);
+        tabButtons_.push_back(button);
+    }
+    return bar;
+}
+
+QWidget* MainWindowView::makeStatusBar()
+{
+    auto* bar = new PanelBand(solidFill(Palette::black(0.18)));
+    bar->setFixedHeight(44);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(22 - 6, 0, 22, 0); // the dot's glow needs 6 of the padding
+    row->setSpacing(18);
+
+    const auto pair = [](QLabel* key, QWidget* value) {
+        auto* both = new QHBoxLayout;
+        both->setSpacing(5);
+        both->addWidget(key);
+        both->addWidget(value, 1);
+        return both;
+    };
+    const QFont font = Fonts::system(13, QFont::Medium);
+    status_ = makeLabel({}, font, Palette::metalMuted());
+    os_ = statusValue(Palette::metalText());
+    model_ = statusValue(Palette::metalText());
+
+    row->addWidget(new StatusDot);
+    row->addLayout(pair(makeLabel(QStringLiteral("Status:"), Fonts::system(13, QFont::DemiBold), Palette::metalText()),
+                        status_));
+    row->addWidget(verticalDivider());
+    row->addLayout(pair(makeLabel(QStringLiteral("macOS:"), font, Palette::statusLabel()), os_));
+    row->addWidget(verticalDivider());
+    row->addLayout(pair(makeLabel(QStringLiteral("Model:"), font, Palette::statusLabel()), model_));
+    row->addStretch(1);
+    row->addWidget(makeLabel(QStringLiteral("Veltrin v" VELTRIN_VERSION), font, Palette::metalMuted()));
+    return bar;
+}
+
+void MainWindowView::render()
+{
+    const bool refreshing = store_.isRefreshing();
+    busy_->setVisible(refreshing);
+    status_->setText(refreshing ? QStringLiteral("Reading hardware\u2026") : QStringLiteral("Ready"));
+    os_->setFullText(QString::fromStdString(store_.mainboard().os));
+    model_->setFullText(QString::fromStdString(statusModelText(store_.mainboard())));
+}
+
+void MainWindowView::selectTab(AppTab tab)
+{
+    if (tab == selection_)
+        return;
+    selection_ = tab;
+    for (TabButton* button : tabButtons_)
+        button->setSelected(button->tab() == tab);
+    content_->setWidget(makeTabView(tab, store_, links_, updater_)); // the old view goes with it
+    content_->widget()->setAutoFillBackground(false);
+    content_->verticalScrollBar()->setValue(0);
+}
+
+QWidget* MainWindowView::currentTabView() const { return content_->widget(); }
+
+TabButton* MainWindowView::tabButton(AppTab tab) const
+{
+    const auto found = std::ranges::find(tabButtons_, tab, &TabButton::tab);
+    return found == tabButtons_.end() ? nullptr : *found;
+}
+
+QString MainWindowView::statusText() const { return status_->text(); }
+QString MainWindowView::osText() const { return os_->fullText(); }
+QString MainWindowView::modelText() const { return model_->fullText(); }
+
+void MainWindowView::showEvent(QShowEvent* event)
+{
+    MetalWindowBackground::showEvent(event);
+    if (shownBefore_)
+        return;
+    shownBefore_ = true;
+    startupRefresh_ = store_.refreshAll();
+}
+
+void MainWindowView::paintEvent(QPaintEvent* event)
+{
+    MetalWindowBackground::paintEvent(event);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF panel = QRectF(panel_->geometry());
+    panelShadow_.paint(painter, panel, kPanelRadius, 30, QPointF(0, 22), Palette::black(0.55));
+    QPainterPath shape;
+    shape.addRoundedRect(panel, kPanelRadius, kPanelRadius);
+    // The translucent material: the background shows through, lifted a little.
+    painter.fillPath(shape, QColor(34, 37, 46, 150));
+    painter.setPen(QPen(Palette::white(0.16), 1));
+    painter.drawPath(shape);
+}
+
+} // namespace veltrin

@@ -1,0 +1,123 @@
+#pragma once
+
+// The main window's content: top bar, tab bar, the selected tab in a scroll
+// area, and the status bar, on one translucent panel over the metal background.
+// It owns the tab selection and nothing else; hardware data comes from the store.
+
+#include "core/records.h"
+#include "ui/app_tab.h"
+#include "ui/app_links.h"
+#include "ui/components.h"
+
+#include <QAbstractButton>
+#include <QFuture>
+
+#include <string>
+#include <vector>
+
+class QScrollArea;
+class QVariantAnimation;
+
+namespace veltrin {
+
+class ElidedLabel;
+class SystemInfoStore;
+class Updater;
+
+// The status bar's model: "Name (Identifier)", either one alone, or the physical
+// board model when macOS names no model.
+std::string statusModelText(const MainboardInfo& mainboard);
+
+class TabButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    TabButton(AppTab tab, QWidget* parent = nullptr);
+    AppTab tab() const { return tab_; }
+    void setSelected(bool selected);
+    bool isSelected() const { return selected_; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    AppTab tab_;
+    bool selected_ = false;
+    SoftShadow shadow_;
+};
+
+// The small spinning indicator shown while a refresh runs.
+class BusyIndicator : public QWidget {
+    Q_OBJECT
+public:
+    explicit BusyIndicator(QWidget* parent = nullptr);
+    QSize sizeHint() const override { return {18, 18}; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QVariantAnimation* spin_;
+    qreal angle_ = 0;
+};
+
+class MainWindowView : public MetalWindowBackground {
+    Q_OBJECT
+public:
+    // `updater` may be null: this build then has none.
+    MainWindowView(SystemInfoStore& store, AppLinks links, Updater* updater, QWidget* parent = nullptr);
+
+    AppTab selection() const { return selection_; }
+    // Switches tabs at once (nothing animates); the selected tab again changes nothing.
+    void selectTab(AppTab tab);
+    QWidget* currentTabView() const;
+    TabButton* tabButton(AppTab tab) const;
+
+    // The refresh started when the view was first shown; a finished future before that.
+    QFuture<void> startupRefresh() const { return startupRefresh_; }
+
+    MetalButton* refreshButton() const { return refresh_; }
+    MetalButton* copyButton() const { return copy_; }
+    MetalButton* donateButton() const { return donate_; }
+    BusyIndicator* busyIndicator() const { return busy_; }
+    QString statusText() const;
+    QString osText() const;
+    QString modelText() const;
+
+    static constexpr int kMinimumWidth = 1120;
+    static constexpr int kMinimumHeight = 690;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QWidget* makeTopBar();
+    QWidget* makeTabBar();
+    QWidget* makeStatusBar();
+    void render();
+
+    SystemInfoStore& store_;
+    AppLinks links_;
+    Updater* updater_;
+    AppTab selection_ = AppTab::cpu;
+    QFuture<void> startupRefresh_;
+    bool shownBefore_ = false;
+
+    QWidget* panel_ = nullptr;
+    QScrollArea* content_ = nullptr;
+    std::vector<TabButton*> tabButtons_;
+    MetalButton* refresh_ = nullptr;
+    MetalButton* copy_ = nullptr;
+    MetalButton* donate_ = nullptr;
+    BusyIndicator* busy_ = nullptr;
+    QLabel* status_ = nullptr;
+    ElidedLabel* os_ = nullptr;
+    ElidedLabel* model_ = nullptr;
+    SoftShadow panelShadow_;
+};
+
+} // namespace veltrin

@@ -1,0 +1,42 @@
+#include "ui/placeholder_rule.h"
+
+#include "core/unicode_text.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace veltrin {
+namespace {
+
+// Compared against the trimmed, lower-cased value.
+constexpr std::array<std::string_view, 13> kPlaceholderValues{
+    "\u2014",        "-",       "n/a",  "na",       "not exposed", "not available", "not exposed by macos",
+    "unknown",       "not detected", "empty", "no module installed", "not installed", "smbios fallback"};
+
+constexpr std::array<std::string_view, 6> kPlaceholderFragments{
+    "not exposed", "not available", "smbios fallback", "apple/efi", "to be filled", "default string"};
+
+// The probes write both dashes for "nothing"; one spelling keeps the lists short.
+std::string withEmDashes(std::string text)
+{
+    constexpr std::string_view enDash = "\u2013";
+    constexpr std::string_view emDash = "\u2014";
+    for (auto at = text.find(enDash); at != std::string::npos; at = text.find(enDash, at + emDash.size()))
+        text.replace(at, enDash.size(), emDash);
+    return text;
+}
+
+} // namespace
+
+bool veltrinShouldHideField(std::string_view value)
+{
+    const std::string normalised = lowercased(withEmDashes(trimmed(value)));
+    if (normalised.empty())
+        return true;
+    const auto isValue = [&](std::string_view placeholder) { return normalised == placeholder; };
+    const auto holdsFragment = [&](std::string_view fragment) { return contains(normalised, fragment); };
+    return std::ranges::any_of(kPlaceholderValues, isValue) || std::ranges::any_of(kPlaceholderFragments, holdsFragment);
+}
+
+} // namespace veltrin

@@ -1,0 +1,56 @@
+#include "ui/tab_page.h"
+
+#include "state/system_info_store.h"
+#include "ui/components.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace veltrin {
+
+PublicationWatcher::PublicationWatcher(SystemInfoStore& store, QObject* owner, std::function<void()> render)
+    : QObject(owner), render_(std::move(render))
+{
+    connect(&store, &SystemInfoStore::willChange, this, [this] {
+        if (pending_)
+            return;
+        pending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                pending_ = false;
+                render_();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+TabPageView::TabPageView(SystemInfoStore* store, QWidget* parent)
+    : QWidget(parent), store_(store), frame_(new QVBoxLayout(this))
+{
+    frame_->setContentsMargins(0, 0, 0, 0);
+    if (store_ != nullptr)
+        new PublicationWatcher(*store_, this, [this] { rebuild(); });
+}
+
+void TabPageView::rebuild()
+{
+    // Runs from the event loop (or a constructor), never inside a handler of the
+    // content it replaces, so deleting at once is safe.
+    delete content_;
+    content_ = new QWidget(this);
+    auto* column = new QVBoxLayout(content_);
+    column->setContentsMargins(20, 20, 20, 20);
+    column->setSpacing(16);
+    build(*column);
+    column->addStretch(1);
+    frame_->addWidget(content_);
+}
+
+void TabPageView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    paintCardShadows(painter, this, shadow_);
+}
+
+} // namespace veltrin

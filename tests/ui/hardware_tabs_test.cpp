@@ -1,0 +1,279 @@
+#include "state/system_info_store.h"
+#include "ui/card_grid.h"
+#include "ui/hardware_tabs.h"
+
+#include "ui_test_support.h"
+
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+using namespace veltrin;
+using namespace veltrin::testing;
+
+namespace {
+
+const QString kDash = QStringLiteral("\u2014");
+
+MainboardInfo fullBoard()
+{
+    MainboardInfo board;
+    board.manufacturer = "ASUSTeK COMPUTER INC.";
+    board.model = "ROG STRIX Z490-E GAMING";
+    board.boardName = "ROG STRIX Z490-E GAMING";
+    board.boardID = "Base Board Asset";
+    board.boardVersion = "Rev 1.xx";
+    board.serial = "200771592000293";
+    board.dmiSource = "External dmidecode";
+    board.macModel = "iMac20,1";
+    board.macModelName = "iMac";
+    board.macBoardID = "Mac-CFF7D910A743CAAF";
+    board.macSerial = "C02XK1JHJG5J";
+    board.hardwareUUID = "7C8F3A2E-1B4D-4E6F-9A0B-2C3D4E5F6A7B";
+    board.biosVendor = "American Megatrends Inc.";
+    board.biosVersion = "2601";
+    board.biosDate = "03/18/2021";
+    board.os = "14.6.1 (23G93)";
+    board.kernel = "Darwin 23.6.0";
+    board.uptime = "3 days";
+    board.detectionNotes = "Board data from dmidecode.";
+    return board;
+}
+
+// Empties every physical board value with a different kind of placeholder.
+MainboardInfo withoutPhysicalBoard(MainboardInfo board)
+{
+    board.manufacturer = "To Be Filled By O.E.M.";
+    board.model = "";
+    board.boardName = "Default string";
+    board.boardID = "Unknown";
+    board.boardVersion = "\u2013";
+    board.serial = " n/a ";
+    board.dmiSource = "";
+    return board;
+}
+
+SystemSnapshot snapshotWith(MainboardInfo board)
+{
+    SystemSnapshot snapshot;
+    snapshot.mainboard = std::move(board);
+    return snapshot;
+}
+
+class MainboardTab : public ::testing::Test {
+protected:
+    void SetUp() override { QSettings().clear(); }
+    void TearDown() override { QSettings().clear(); }
+};
+
+TEST_F(MainboardTab, ShowsOnlyTheCardsThatHaveRows)
+{
+    struct Case {
+        const char* name;
+        MainboardInfo board;
+        QStringList cards;
+    };
+    MainboardInfo sourceOnly = withoutPhysicalBoard(fullBoard());
+    sourceOnly.dmiSource = "dmidecode needs root to read the SMBIOS tables";
+    MainboardInfo noFirmware = fullBoard();
+    noFirmware.biosVendor = noFirmware.biosVersion = noFirmware.biosDate = "";
+    noFirmware.bootROM = "Apple/EFI";
+    noFirmware.smc = "Not exposed";
+    MainboardInfo noNotes = fullBoard();
+    noNotes.detectionNotes = "  ";
+
+    const QStringList everything{QStringLiteral("Physical Board"), QStringLiteral("Firmware"),
+                                 QStringLiteral("macOS SMBIOS"), QStringLiteral("Operating System"),
+                                 QStringLiteral("Detection Notes")};
+    const Case cases[] = {
+        {"everything", fullBoard(), everything},
+        {"no physical board", withoutPhysicalBoard(fullBoard()), everything.mid(1)},
+        {"source only", sourceOnly, everything},
+        {"no firmware", noFirmware, {everything[0], everything[2], everything[3], everything[4]}},
+        {"no notes", noNotes, everything.mid(0, 4)},
+        {"nothing known", initialMainboardInfo(), {everything[2], everything[3]}},
+    };
+    for (const Case& c : cases) {
+        auto store = publishedStore(snapshotWith(c.board));
+        MainboardTabView view(*store);
+        EXPECT_EQ(cardTitles(&view), c.cards) << c.name;
+    }
+}
+
+TEST_F(MainboardTab, PhysicalBoardRowsHidePlaceholdersOneByOne)
+{
+    MainboardInfo board = fullBoard();
+    board.serial = "to be filled by o.e.m.";
+    board.boardID = "";
+    auto store = publishedStore(snapshotWith(board));
+    MainboardTabView view(*store);
+    EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("Physical Board"))),
+              (std::vector<ShownRow>{{"Manufacturer", "ASUSTeK COMPUTER INC."},
+                                     {"Model", "ROG STRIX Z490-E GAMING"},
+                                     {"Board Product", "ROG STRIX Z490-E GAMING"},
+                                     {"Board Version", "Rev 1.xx"},
+                                     {"Source", "External dmidecode"}}));
+
+    MainboardInfo sourceOnly = withoutPhysicalBoard(fullBoard());
+    sourceOnly.dmiSource = "dmidecode needs root";
+    auto other = publishedStore(snapshotWith(sourceOnly));
+    MainboardTabView sourceView(*other);
+    EXPECT_EQ(rowsOf(cardTitled(&sourceView, QStringLiteral("Physical Board"))),
+              (std::vector<ShownRow>{{"Source", "dmidecode needs root"}}));
+}
+
+TEST_F(MainboardTab, FirmwareMovesIntoTheFirstCellWithoutAPhysicalBoard)
+{
+    auto store = publishedStore(snapshotWith(withoutPhysicalBoard(fullBoard())));
+    MainboardTabView view(*store);
+    view.resize(1000, 1400);
+    view.show();
+    QCoreApplication::processEvents();
+    const GlassCard* firmware = cardTitled(&view, QStringLiteral("Firmware"));
+    const GlassCard* smbios = cardTitled(&view, QStringLiteral("macOS SMBIOS"));
+    const GlassCard* system = cardTitled(&view, QStringLiteral("Operating System"));
+    ASSERT_TRUE(firmware && smbios && system);
+    // Two equal columns: Firmware left and macOS SMBIOS right on the first row.
+    EXPECT_EQ(firmware->y(), smbios->y());
+    EXPECT_LT(firmware->x(), smbios->x());
+    EXPECT_EQ(firmware->width(), smbios->width());
+    EXPECT_EQ(system->x(), firmware->x());
+    EXPECT_GT(system->y(), firmware->y() + firmware->height());
+}
+
+TEST_F(MainboardTab, MasksSerialAndUuidByDefault)
+{
+    auto store = publishedStore(snapshotWith(fullBoard()));
+    MainboardTabView view(*store);
+    EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("macOS SMBIOS"))),
+              (std::vector<ShownRow>{{"Model Name", "iMac"},
+                                     {"Model ID", "iMac20,1"},
+                                     {"Board ID", "Mac-CFF7D910A743CAAF"},
+                                     {"System UUID", QString(16, QChar(0x2022))},
+                                     {"macOS Serial", QString(12, QChar(0x2022))}}));
+
+    kHideMacOSSerial.setValue(false);
+    MainboardTabView revealed(*store);
+    EXPECT_EQ(rowsOf(cardTitled(&revealed, QStringLiteral("macOS SMBIOS"))).back(),
+              ShownRow(QStringLiteral("macOS Serial"), QStringLiteral("C02XK1JHJG5J")));
+}
+
+TEST(HardwareTabs, RowsCarryTheirOwnFields)
+{
+    SystemSnapshot snapshot;
+    snapshot.cpu = {"Name", "Vendor", "Architecture", "6", "12", "2.20 GHz", "L1I", "L1D", "L2 size", "L3 size",
+                    "SSE"};
+    snapshot.memory = {"16 GB", "DDR4", "2667 MHz", "2 populated", "Live vm_stat", "81%", {}};
+    auto store = publishedStore(snapshot);
+
+    CPUTabView cpu(*store);
+    EXPECT_EQ(rowsOf(cardTitled(&cpu, QStringLiteral("Processor"))),
+              (std::vector<ShownRow>{{"Name", "Name"},
+                                     {"Code/Vendor", "Vendor"},
+                                     {"Architecture", "Architecture"},
+                                     {"Specification", "2.20 GHz"}}));
+    CachesTabView caches(*store);
+    EXPECT_EQ(rowsOf(cardTitled(&caches, QStringLiteral("Cache hierarchy"))),
+              (std::vector<ShownRow>{{"L1 Data", "L1D"}, {"L1 Instruction", "L1I"}, {"L2", "L2 size"}, {"L3", "L3 size"}}));
+    MemoryTabView memory(*store);
+    EXPECT_EQ(rowsOf(cardTitled(&memory, QStringLiteral("General"))),
+              (std::vector<ShownRow>{{"Size", "16 GB"},
+                                     {"Type", "DDR4"},
+                                     {"Speed", "2667 MHz"},
+                                     {"Slots", "2 populated"},
+                                     {"Usage source", "Live vm_stat"},
+                                     {"Pressure", "81%"}}));
+}
+
+TEST(HardwareTabs, PillsShowPlaceholdersThatRowsHide)
+{
+    SystemInfoStore store([] { return SystemSnapshot{}; }, [] { return initialBenchResult(); });
+    CPUTabView view(store);
+    QStringList pills;
+    for (const Pill* pill : view.findChildren<Pill*>())
+        pills << pill->text();
+    EXPECT_EQ(pills, (QStringList{QStringLiteral("Physical cores: ") + kDash, QStringLiteral("Logical threads: ") + kDash}));
+    EXPECT_EQ(rowLabels(cardTitled(&view, QStringLiteral("Processor"))), QStringList{QStringLiteral("Code/Vendor")});
+}
+
+TEST(HardwareTabs, SpdShowsOneCardPerModuleOrTheExplanation)
+{
+    struct Case {
+        std::vector<MemoryModule> modules;
+        QStringList cards;
+    };
+    const Case cases[] = {
+        {{}, {QStringLiteral("Unified / On-board Memory")}},
+        {{MemoryModule{.bank = "BANK 0/ChannelA-DIMM0", .size = "16 GB", .part = "F4-3200C16"}},
+         {QStringLiteral("BANK 0/ChannelA-DIMM0")}},
+        {{MemoryModule{.bank = "DIMM_A1"}, MemoryModule{.bank = "DIMM_B1"}},
+         {QStringLiteral("DIMM_A1"), QStringLiteral("DIMM_B1")}},
+    };
+    for (const Case& c : cases) {
+        SystemSnapshot snapshot;
+        snapshot.memory.modules = c.modules;
+        auto store = publishedStore(snapshot);
+        SPDTabView view(*store);
+        EXPECT_EQ(cardTitles(&view), c.cards);
+    }
+
+    SystemSnapshot snapshot;
+    snapshot.memory.modules = {MemoryModule{.bank = "DIMM_A1", .size = "16 GB", .type = "Empty", .speed = "3200 MHz",
+                                            .manufacturer = "Unknown", .part = "F4-3200C16"}};
+    auto store = publishedStore(snapshot);
+    SPDTabView view(*store);
+    EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("DIMM_A1"))),
+              (std::vector<ShownRow>{{"Size", "16 GB"}, {"Speed", "3200 MHz"}, {"Part Number", "F4-3200C16"}}));
+}
+
+TEST(HardwareTabs, GraphicsHidesAnEmptyDisplaysRow)
+{
+    SystemSnapshot snapshot;
+    snapshot.gpus = {GPUInfo{.name = "Radeon Pro Vega 64", .chipset = "Radeon Pro Vega 64", .vram = "16 GB",
+                             .vendor = "AMD (0x1002)", .metal = "Metal 3", .displays = ""},
+                     GPUInfo{.name = "Intel UHD 630", .displays = "2560 x 1440 / 1920 x 1080"}};
+    auto store = publishedStore(snapshot);
+    GraphicsTabView view(*store);
+    EXPECT_EQ(cardTitles(&view), (QStringList{QStringLiteral("Radeon Pro Vega 64"), QStringLiteral("Intel UHD 630")}));
+    EXPECT_EQ(rowLabels(cardTitled(&view, QStringLiteral("Radeon Pro Vega 64"))),
+              (QStringList{QStringLiteral("Chipset"), QStringLiteral("Vendor"), QStringLiteral("VRAM / Cores"),
+                           QStringLiteral("Metal")}));
+    EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("Intel UHD 630"))),
+              (std::vector<ShownRow>{{"Displays", "2560 x 1440 / 1920 x 1080"}}));
+
+    SystemInfoStore empty([] { return SystemSnapshot{}; }, [] { return initialBenchResult(); });
+    GraphicsTabView header(empty);
+    EXPECT_TRUE(cardTitles(&header).isEmpty());
+}
+
+TEST(HardwareTabs, RebuildOnTheTurnAfterAPublication)
+{
+    SystemSnapshot snapshot;
+    snapshot.memory = {"64 GB", "DDR5", "", "", "", "", {}};
+    SystemInfoStore store([snapshot] { return snapshot; }, [] { return initialBenchResult(); });
+    MemoryTabView view(store);
+    EXPECT_TRUE(rowsOf(cardTitled(&view, QStringLiteral("General"))).empty());
+
+    int rowsSeenWhileAnnounced = -1;
+    QObject::connect(&store, &SystemInfoStore::willChange, &view, [&] {
+        rowsSeenWhileAnnounced = int(rowsOf(cardTitled(&view, QStringLiteral("General"))).size());
+    });
+    ASSERT_TRUE(waitFor(store.refreshAll()));
+    EXPECT_EQ(rowsSeenWhileAnnounced, 0);
+    EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("General"))),
+              (std::vector<ShownRow>{{"Size", "64 GB"}, {"Type", "DDR5"}}));
+    EXPECT_EQ(cardsOf(&view).size(), 1u) << "the old cards are gone";
+}
+
+TEST(CardGrid, FitsAsManyColumnsAsTheMinimumWidthAllows)
+{
+    const std::unique_ptr<CardGridLayout> adaptive(CardGridLayout::adaptive(390, 14));
+    const std::unique_ptr<CardGridLayout> two(CardGridLayout::fixedColumns(2, 10, 14));
+    const std::pair<int, int> widths[] = {{200, 1}, {390, 1}, {793, 1}, {794, 2}, {1197, 2}, {1198, 3}};
+    for (const auto& [width, columns] : widths) {
+        EXPECT_EQ(adaptive->columnsFor(width), columns) << width;
+        EXPECT_EQ(two->columnsFor(width), 2) << width;
+    }
+}
+
+} // namespace

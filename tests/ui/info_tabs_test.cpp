@@ -1,0 +1,175 @@
+#include "state/system_info_store.h"
+#include "ui/app_tab.h"
+#include "ui/info_tabs.h"
+#include "ui/updater.h"
+
+#include "ui_test_support.h"
+#include "url_catcher.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace veltrin;
+using namespace veltrin::testing;
+
+namespace {
+
+const QString kDash = QStringLiteral("\u2014");
+
+struct Tiles {
+    QString singleScore, singleDetail, multiScore, multiDetail;
+    friend bool operator==(const Tiles&, const Tiles&) = default;
+    friend void PrintTo(const Tiles& t, std::ostream* out)
+    {
+        *out << t.singleScore.toStdString() << " / " << t.singleDetail.toStdString() << " | "
+             << t.multiScore.toStdString() << " / " << t.multiDetail.toStdString();
+    }
+};
+
+Tiles tilesOf(const QWidget* view)
+{
+    const QList<ScoreView*> tiles = view->findChildren<ScoreView*>();
+    if (tiles.size() != 2 || tiles[0]->title() != QStringLiteral("Single Thread") ||
+        tiles[1]->title() != QStringLiteral("Multi Thread"))
+        return {};
+    return {tiles[0]->scoreText(), tiles[0]->detail(), tiles[1]->scoreText(), tiles[1]->detail()};
+}
+
+TEST(BenchTab, StartsWithTwoDashesAndOnlyTheStatusRow)
+{
+    SystemInfoStore store([] { return SystemSnapshot{}; }, [] { return initialBenchResult(); });
+    BenchTabView view(store);
+    EXPECT_EQ(tilesOf(&view), (Tiles{kDash, {}, kDash, {}}));
+    EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("CPU Benchmark"))),
+              (std::vector<ShownRow>{{"Status", "Ready"}}));
+}
+
+TEST(BenchTab, ShowsTheResultWithTheThreadsUnderTheMultiThreadScore)
+{
+    const BenchResult result{0, 48213, "Done", "8 threads", "single CV 0.8% / multi CV 2.5%", "", "1234.57 Mops/s",
+                             "11 single / 9 multi rounds, trimmed mean"};
+    SystemInfoStore store([] { return SystemSnapshot{}; }, [result] { return result; });
+    BenchTabView view(store);
+    ASSERT_TRUE(waitFor(store.runBenchmark()));
+    EXPECT_EQ(tilesOf(&view), (Tiles{kDash, {}, QStringLiteral("48213"), QStringLiteral("8 threads")}));
+    EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("CPU Benchmark"))),
+              (std::vector<ShownRow>{{"Status", "Done"},
+                                     {"Stability", "single CV 0.8% / multi CV 2.5%"},
+                                     {"Throughput", "1234.57 Mops/s"},
+                                     {"Method", "11 single / 9 multi rounds, trimmed mean"}}));
+}
+
+TEST(BenchTab, RunBenchmarkKeepsTheOldScoresWhileRunning)
+{
+    auto gate = std::make_shared<Gate>();
+    int runs = 0;
+    SystemInfoStore store([] { return SystemSnapshot{}; },
+                          [gate, &runs] {
+                              gate->pass();
+                              return BenchResult{1000 + runs, 2000, "Done", "4 threads", "", "0.9 s avg", "", ""};
+                          });
+    BenchTabView view(store);
+    gate->release();
+    ASSERT_TRUE(waitFor(store.runBenchmark()));
+    ASSERT_EQ(tilesOf(&view).singleScore, QStringLiteral("1000"));
+
+    auto* run = view.findChild<MetalButton*>();
+    ASSERT_NE(run, nullptr);
+    EXPECT_EQ(run->text(), QStringLiteral("Run Benchmark"));
+    QTest::mouseClick(run, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return rowsOf(cardTitled(&view, QStringLiteral("CPU Benchmark"))).front().second ==
+                                       QStringLiteral("Running\u2026"); }));
+    EXPECT_EQ(tilesOf(&view), (Tiles{QStringLiteral("1000"), QStringLiteral("0.9 s avg"), QStringLiteral("2000"),
+                                     QStringLiteral("4 threads")}));
+    gate->release();
+    ASSERT_TRUE(waitUntil([&] { return rowsOf(cardTitled(&view, QStringLiteral("CPU Benchmark"))).front().second ==
+                                       QStringLiteral("Done"); }));
+}
+
+TEST(ScoreView, ShowsADashForZeroAndDropsAPlaceholderDetail)
+{
+    struct Case {
+        std::int64_t score;
+        std::string detail;
+        QString shownScore;
+        QString shownDetail;
+    };
+    const Case cases[] = {
+        {0, "", kDash, {}},
+        {0, "0.97 s avg", kDash, QStringLiteral("0.97 s avg")},
+        {12345, "\u2014", QStringLiteral("12345"), {}},
+        {-3, "Unknown", QStringLiteral("-3"), {}},
+        {9007199254740993, "n/a", QStringLiteral("9007199254740993"), {}},
+    };
+    for (const Case& c : cases) {
+        ScoreView tile(QStringLiteral("Single Thread"), c.score, c.detail);
+        EXPECT_EQ(tile.scoreText(), c.shownScore) << c.score;
+        EXPECT_EQ(tile.detail(), c.shownDetail) << c.detail;
+    }
+}
+
+class FakeUpdater : public Updater {
+public:
+    std::string description() const override { return "Checked by the test"; }
+    void checkForUpdates() override { ++checks; }
+    int checks = 0;
+};
+
+QStringList buttonTexts(const QWidget* view)
+{
+    QStringList texts;
+    for (const MetalButton* button : view->findChildren<MetalButton*>())
+        texts << button->text();
+    return texts;
+}
+
+const AppLinks kLinks{.donation = QUrl(QStringLiteral("https://example.org/give")),
+                      .email = QUrl(QStringLiteral("mailto:author@example.org")),
+                      .authorCredit = QStringLiteral("A. Author"),
+                      .authorEmail = QStringLiteral("author@example.org")};
+
+TEST(AboutTab, ClaimsNoUpdaterWithoutOne)
+{
+    AboutTabView view(kLinks, nullptr);
+    EXPECT_EQ(rowLabels(cardTitled(&view, QStringLiteral("Application"))),
+              (QStringList{"App", "Author", "Email", "Theme", "Backend"}));
+    EXPECT_EQ(buttonTexts(&view), (QStringList{"PayPal Donate", "Email"}));
+    EXPECT_EQ(cardTitles(&view),
+              (QStringList{"Application", "What Veltrin does", "Privacy and permissions"}));
+}
+
+TEST(AboutTab, OffersTheUpdateCheckWithAnUpdater)
+{
+    FakeUpdater updater;
+    AboutTabView view(kLinks, &updater);
+    const std::vector<ShownRow> rows = rowsOf(cardTitled(&view, QStringLiteral("Application")));
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[1], ShownRow(QStringLiteral("Author"), QStringLiteral("A. Author")));
+    EXPECT_EQ(rows[5], ShownRow(QStringLiteral("Updates"), QStringLiteral("Checked by the test")));
+    EXPECT_EQ(buttonTexts(&view), (QStringList{"PayPal Donate", "Email", "Check for Updates\u2026"}));
+    QTest::mouseClick(view.findChildren<MetalButton*>().back(), Qt::LeftButton);
+    EXPECT_EQ(updater.checks, 1);
+}
+
+TEST(AboutTab, ButtonsOpenTheDonationPageAndTheMailLink)
+{
+    UrlCatcher catcher({QStringLiteral("https"), QStringLiteral("mailto")});
+    AboutTabView view(kLinks, nullptr);
+    for (MetalButton* button : view.findChildren<MetalButton*>())
+        QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(catcher.opened, (QList<QUrl>{kLinks.donation, kLinks.email}));
+}
+
+TEST(HelpTab, ExplainsEveryHardwareAndBenchTab)
+{
+    HelpTabView view;
+    EXPECT_EQ(cardTitles(&view), (QStringList{"Overview", "Tabs", "Tips", "Notes"}));
+    QStringList tabTitles;
+    for (const AppTabInfo& info : kAppTabs)
+        if (info.tab != AppTab::about && info.tab != AppTab::help)
+            tabTitles << QString::fromUtf8(info.title.data(), qsizetype(info.title.size()));
+    EXPECT_EQ(rowLabels(cardTitled(&view, QStringLiteral("Tabs"))), tabTitles);
+}
+
+} // namespace
