@@ -123,7 +123,7 @@ int main(int argc, char** argv)
         if (line->mode == Mode::screenshots)
             screenshots = line->outputDirectory;
         return runDesktopApplication(argc, argv, [machine] { return SystemProbe::collect(*machine); },
-                                     [] { return initialBenchResult(); }, screenshots);
+                                     [] { return Benchmark::run(); }, screenshots);
     }
 #else
     case Mode::window:
