@@ -29,17 +29,19 @@ std::unique_ptr<icu::RegexPattern> compiledPattern(std::string_view pattern)
 
 } // namespace
 
-std::optional<std::string> firstMatch(std::string_view text, std::string_view pattern)
-{
-    UErrorCode status = U_ZERO_ERROR;
-    const std::unique_ptr<icu::RegexPattern> compiled = compiledPattern(pattern);
-    if (!compiled)
-        return std::nullopt;
+MatchPattern::MatchPattern(std::string_view pattern) : compiled_(compiledPattern(pattern)) {}
 
+std::optional<std::string> MatchPattern::firstMatch(std::string_view text) const
+{
+    if (!compiled_)
+        return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
     const icu::UnicodeString subject = toUnicode(text);
-    std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(subject, status));
+    std::unique_ptr<icu::RegexMatcher> matcher(compiled_->matcher(subject, status));
     if (U_FAILURE(status) || !matcher)
         return std::nullopt;
+    matcher->setTimeLimit(kMatchWorkLimit, status);
+    // A match that runs out of work (U_REGEX_TIME_OUT) is no match.
     if (!matcher->find(status) || U_FAILURE(status))
         return std::nullopt;
     if (matcher->groupCount() < 1)
@@ -53,6 +55,11 @@ std::optional<std::string> firstMatch(std::string_view text, std::string_view pa
     std::string utf8;
     group.toUTF8String(utf8);
     return trimmed(utf8);
+}
+
+std::optional<std::string> firstMatch(std::string_view text, std::string_view pattern)
+{
+    return MatchPattern(pattern).firstMatch(text);
 }
 
 std::vector<std::string> linesContaining(std::string_view text, std::string_view needle)
@@ -85,16 +92,16 @@ std::vector<std::string_view> piecesAfter(std::string_view text, std::string_vie
     return pieces;
 }
 
-std::string removingMatches(std::string_view text, std::string_view pattern)
+std::string MatchPattern::removingMatches(std::string_view text) const
 {
-    UErrorCode status = U_ZERO_ERROR;
-    const std::unique_ptr<icu::RegexPattern> compiled = compiledPattern(pattern);
-    if (!compiled)
+    if (!compiled_)
         return std::string(text);
+    UErrorCode status = U_ZERO_ERROR;
     const icu::UnicodeString subject = toUnicode(text);
-    std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(subject, status));
+    std::unique_ptr<icu::RegexMatcher> matcher(compiled_->matcher(subject, status));
     if (U_FAILURE(status) || !matcher)
         return std::string(text);
+    matcher->setTimeLimit(kMatchWorkLimit, status);
     const icu::UnicodeString result = matcher->replaceAll(icu::UnicodeString(), status);
     if (U_FAILURE(status))
         return std::string(text);

@@ -114,18 +114,24 @@ std::vector<std::string> dmiBlocks(std::string_view text)
     return records;
 }
 
-std::optional<std::string> dmiValue(std::string_view text, std::string_view handle, std::string_view key)
+std::optional<std::string> dmiValue(const std::vector<std::string>& blocks, std::string_view handle,
+                                    std::string_view key)
 {
     // The key must start a line, and its value stays on that line: a key with
     // nothing but blanks after its colon has no value rather than the next line's.
-    const std::string pattern = R"(\n\s*)" + escapedPattern(key) + R"(:[ \t]*(.+))";
-    for (const std::string& block : dmiBlocks(text)) {
+    const MatchPattern pattern(R"(\n\s*)" + escapedPattern(key) + R"(:[ \t]*(.+))");
+    for (const std::string& block : blocks) {
         if (!containsIgnoringCase(block, handle))
             continue;
-        if (auto value = firstMatch(block, pattern))
+        if (auto value = pattern.firstMatch(block))
             return value;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> dmiValue(std::string_view text, std::string_view handle, std::string_view key)
+{
+    return dmiValue(dmiBlocks(text), handle, key);
 }
 
 std::optional<std::string> dmidecodeExecutable(const Machine& machine)
@@ -157,8 +163,10 @@ DMIInfo dmiInfo(const Machine& machine)
                                                                              : kExternalDmidecodeSource),
         .raw = std::move(result.output),
     };
+    // One split serves all twelve lookups; a long dump is not cut up twelve times.
+    const std::vector<std::string> blocks = dmiBlocks(info.raw);
     for (const DMIField& field : kDMIFields)
-        info.*field.member = dmiValue(info.raw, field.title, field.key);
+        info.*field.member = dmiValue(blocks, field.title, field.key);
     info.memoryModules = dmiMemoryModules(info.raw);
     return info;
 }

@@ -29,12 +29,20 @@ std::string adapterModel(std::string_view piece)
 
 std::string cleanedOrEmpty(const std::optional<std::string>& value) { return clean(value).value_or(""); }
 
+// The adapter keys; compiled once, since a report may hold many pieces.
+struct AdapterPatterns {
+    MatchPattern vram{"VRAM.*?:[ \\t]*(.+)"};
+    MatchPattern cores{"Total Number of Cores:[ \\t]*(.+)"};
+    MatchPattern vendor{"Vendor:[ \\t]*(.+)"};
+    MatchPattern metal{"Metal Support:[ \\t]*(.+)"};
+};
+
 // Integrated adapters report no video memory; their core count stands in.
-std::string videoMemory(std::string_view piece)
+std::string videoMemory(const AdapterPatterns& patterns, std::string_view piece)
 {
-    auto memory = firstMatch(piece, "VRAM.*?:[ \\t]*(.+)");
+    auto memory = patterns.vram.firstMatch(piece);
     if (!memory)
-        memory = firstMatch(piece, "Total Number of Cores:[ \\t]*(.+)");
+        memory = patterns.cores.firstMatch(piece);
     return cleanedOrEmpty(memory);
 }
 
@@ -58,15 +66,16 @@ std::string displayResolutions(std::string_view piece)
 
 std::vector<GPUInfo> gpuInfo(std::string_view sp)
 {
+    const AdapterPatterns patterns;
     std::vector<GPUInfo> adapters;
     for (const std::string_view piece : piecesAfter(sp, "Chipset Model:")) {
         const std::string model = adapterModel(piece);
         adapters.push_back({
             .name = model,
             .chipset = model,
-            .vram = videoMemory(piece),
-            .vendor = cleanedOrEmpty(firstMatch(piece, "Vendor:[ \\t]*(.+)")),
-            .metal = cleanedOrEmpty(firstMatch(piece, "Metal Support:[ \\t]*(.+)")),
+            .vram = videoMemory(patterns, piece),
+            .vendor = cleanedOrEmpty(patterns.vendor.firstMatch(piece)),
+            .metal = cleanedOrEmpty(patterns.metal.firstMatch(piece)),
             .displays = displayResolutions(piece),
         });
     }

@@ -50,29 +50,39 @@ std::string moduleField(const std::optional<std::string>& value)
     return cleaned && !isEmptyMemorySlot(*cleaned) ? *cleaned : std::string();
 }
 
-std::optional<std::string> reportSpeed(std::string_view text)
+// The memory report's keys; compiled once, since a report may hold many pieces.
+struct ReportPatterns {
+    MatchPattern size{"Size:[ \\t]*(.+)"};
+    MatchPattern type{"Type:[ \\t]*(.+)"};
+    MatchPattern speed{"Speed:[ \\t]*(.+)"};
+    MatchPattern clockSpeed{"Configured Clock Speed:[ \\t]*(.+)"};
+    MatchPattern manufacturer{"Manufacturer:[ \\t]*(.+)"};
+    MatchPattern part{"Part Number:[ \\t]*(.+)"};
+};
+
+std::optional<std::string> reportSpeed(const ReportPatterns& patterns, std::string_view text)
 {
-    auto speed = firstMatch(text, "Speed:[ \\t]*(.+)");
+    auto speed = patterns.speed.firstMatch(text);
     if (!speed)
-        speed = firstMatch(text, "Configured Clock Speed:[ \\t]*(.+)");
+        speed = patterns.clockSpeed.firstMatch(text);
     return speed;
 }
 
 // One module per "BANK " piece of the memory report that has a real size.
-std::vector<MemoryModule> reportModules(std::string_view sp)
+std::vector<MemoryModule> reportModules(const ReportPatterns& patterns, std::string_view sp)
 {
     std::vector<MemoryModule> modules;
     for (const std::string_view piece : piecesAfter(sp, "BANK ")) {
-        const auto size = firstMatch(piece, "Size:[ \\t]*(.+)");
+        const auto size = patterns.size.firstMatch(piece);
         if (!size || !isUsableModuleValue(*size))
             continue;
         modules.push_back({
             .bank = "BANK " + std::string(piece.substr(0, piece.find(':'))),
             .size = *size,
-            .type = clean(cleanMemoryTypeValue(firstMatch(piece, "Type:[ \\t]*(.+)"))).value_or(""),
-            .speed = moduleField(reportSpeed(piece)),
-            .manufacturer = moduleField(firstMatch(piece, "Manufacturer:[ \\t]*(.+)")),
-            .part = moduleField(firstMatch(piece, "Part Number:[ \\t]*(.+)")),
+            .type = clean(cleanMemoryTypeValue(patterns.type.firstMatch(piece))).value_or(""),
+            .speed = moduleField(reportSpeed(patterns, piece)),
+            .manufacturer = moduleField(patterns.manufacturer.firstMatch(piece)),
+            .part = moduleField(patterns.part.firstMatch(piece)),
         });
     }
     return modules;
@@ -110,17 +120,18 @@ std::optional<std::string> firstUsableSpeed(const std::vector<MemoryModule>& mod
     return std::nullopt;
 }
 
-std::string memorySpeed(const std::vector<MemoryModule>& modules, const DMIInfo& dmi, std::string_view sp)
+std::string memorySpeed(const ReportPatterns& patterns, const std::vector<MemoryModule>& modules,
+                        const DMIInfo& dmi, std::string_view sp)
 {
     if (auto speed = firstUsableSpeed(modules))
         return *speed;
     if (auto speed = firstUsableSpeed(dmi.memoryModules))
         return *speed;
-    return moduleField(reportSpeed(sp));
+    return moduleField(reportSpeed(patterns, sp));
 }
 
-std::string memoryType(const std::vector<MemoryModule>& modules, const DMIInfo& dmi, std::string_view sp,
-                       std::string_view speed)
+std::string memoryType(const ReportPatterns& patterns, const std::vector<MemoryModule>& modules,
+                       const DMIInfo& dmi, std::string_view sp, std::string_view speed)
 {
     // memoryTechnology skips every candidate cleanMemoryTypeValue would drop.
     std::vector<std::optional<std::string>> candidates;
@@ -128,7 +139,7 @@ std::string memoryType(const std::vector<MemoryModule>& modules, const DMIInfo& 
         candidates.emplace_back(module.type);
     for (const auto& module : dmi.memoryModules)
         candidates.emplace_back(module.type);
-    candidates.push_back(firstMatch(sp, "Type:[ \\t]*(.+)"));
+    candidates.push_back(patterns.type.firstMatch(sp));
     candidates.push_back(firstMatch(dmi.raw, "\\n\\s*Type:[ \\t]*(DDR[^\\n]+|LPDDR[^\\n]+)"));
     if (auto stated = memoryTechnology(candidates, speed))
         return *stated;
@@ -177,13 +188,15 @@ std::optional<std::string> memoryTechnology(const std::vector<std::optional<std:
     std::string qualifiers;
     for (const std::string_view word : kTechnologyQualifiers)
         qualifiers += (qualifiers.empty() ? "" : "|") + escapedPattern(word);
+    const MatchPattern qualifierWords(qualifiers);
+    const MatchPattern statedTechnology(kStatedTechnologyPattern);
 
     for (const auto& candidate : candidates) {
         const auto value = cleanMemoryTypeValue(candidate);
         if (!value)
             continue;
-        const std::string bare = trimmed(removingMatches(*value, qualifiers));
-        if (const auto technology = firstMatch(bare, kStatedTechnologyPattern))
+        const std::string bare = trimmed(qualifierWords.removingMatches(*value));
+        if (const auto technology = statedTechnology.firstMatch(bare))
             return uppercased(*technology);
     }
     return inferredMemoryTechnologyFromSpeed(speed);
@@ -213,31 +226,42 @@ std::optional<std::string> inferredMemoryTechnologyFromPlatformText(std::string_
 
 std::vector<MemoryModule> dmiMemoryModules(std::string_view text)
 {
+    // Compiled once: a dump may hold many Memory Device blocks.
+    const MatchPattern size("\\n\\s*Size:[ \\t]*(.+)");
+    const MatchPattern locator("\\n\\s*Locator:[ \\t]*(.+)");
+    const MatchPattern bankLocator("\\n\\s*Bank Locator:[ \\t]*(.+)");
+    const MatchPattern configuredMemorySpeed("\\n\\s*Configured Memory Speed:[ \\t]*(.+)");
+    const MatchPattern speed("\\n\\s*Speed:[ \\t]*(.+)");
+    const MatchPattern configuredClockSpeed("\\n\\s*Configured Clock Speed:[ \\t]*(.+)");
+    const MatchPattern type("\\n\\s*Type:[ \\t]*(.+)");
+    const MatchPattern manufacturer("\\n\\s*Manufacturer:[ \\t]*(.+)");
+    const MatchPattern part("\\n\\s*Part Number:[ \\t]*(.+)");
+
     std::vector<MemoryModule> modules;
     for (const std::string& block : dmiBlocks(text)) {
         if (!containsIgnoringCase(block, "Memory Device"))
             continue;
-        const auto size = clean(firstMatch(block, "\\n\\s*Size:[ \\t]*(.+)"));
-        if (!size || isEmptyMemorySlot(*size))
+        const auto moduleSize = clean(size.firstMatch(block));
+        if (!moduleSize || isEmptyMemorySlot(*moduleSize))
             continue;
 
-        auto bank = clean(firstMatch(block, "\\n\\s*Locator:[ \\t]*(.+)"));
+        auto bank = clean(locator.firstMatch(block));
         if (!bank)
-            bank = clean(firstMatch(block, "\\n\\s*Bank Locator:[ \\t]*(.+)"));
+            bank = clean(bankLocator.firstMatch(block));
         // The first speed key present decides, even when its value is a placeholder.
-        auto speed = firstMatch(block, "\\n\\s*Configured Memory Speed:[ \\t]*(.+)");
-        if (!speed)
-            speed = firstMatch(block, "\\n\\s*Speed:[ \\t]*(.+)");
-        if (!speed)
-            speed = firstMatch(block, "\\n\\s*Configured Clock Speed:[ \\t]*(.+)");
+        auto moduleSpeed = configuredMemorySpeed.firstMatch(block);
+        if (!moduleSpeed)
+            moduleSpeed = speed.firstMatch(block);
+        if (!moduleSpeed)
+            moduleSpeed = configuredClockSpeed.firstMatch(block);
 
         modules.push_back({
             .bank = bank.value_or("DIMM"),
-            .size = *size,
-            .type = clean(cleanMemoryTypeValue(firstMatch(block, "\\n\\s*Type:[ \\t]*(.+)"))).value_or(""),
-            .speed = moduleField(speed),
-            .manufacturer = moduleField(firstMatch(block, "\\n\\s*Manufacturer:[ \\t]*(.+)")),
-            .part = moduleField(firstMatch(block, "\\n\\s*Part Number:[ \\t]*(.+)")),
+            .size = *moduleSize,
+            .type = clean(cleanMemoryTypeValue(type.firstMatch(block))).value_or(""),
+            .speed = moduleField(moduleSpeed),
+            .manufacturer = moduleField(manufacturer.firstMatch(block)),
+            .part = moduleField(part.firstMatch(block)),
         });
     }
     return modules;
@@ -248,11 +272,12 @@ MemoryInfo memoryInfo(const Machine& machine, std::string_view, std::string_view
     MemoryInfo info;
     info.total = installedMemory(machine);
     // The report wins whenever it lists a module; the two sources are never merged.
-    info.modules = reportModules(sp);
+    const ReportPatterns patterns;
+    info.modules = reportModules(patterns, sp);
     if (info.modules.empty())
         info.modules = usableDmiModules(dmi.memoryModules);
-    info.speed = memorySpeed(info.modules, dmi, sp);
-    info.type = memoryType(info.modules, dmi, sp, info.speed);
+    info.speed = memorySpeed(patterns, info.modules, dmi, sp);
+    info.type = memoryType(patterns, info.modules, dmi, sp, info.speed);
     info.slots = slotSummary(info.modules, info.type);
     // Only whether vm_stat answered matters; its figures are not read.
     info.used = runOutput(machine, Commands::virtualMemoryStatistics()).empty() ? "" : "Live vm_stat";

@@ -71,8 +71,31 @@ TEST(PiecesAfter, SplitsAtEachExactMarker)
     EXPECT_TRUE(piecesAfter("text", "").empty());
 }
 
-TEST(RemovingMatches, RemovesEveryMatchIgnoringCase)
+TEST(MatchPattern, RemovesEveryMatchIgnoringCase)
 {
-    EXPECT_EQ(removingMatches("DDR4 synchronous REGISTERED", "Synchronous|Registered"), "DDR4  ");
-    EXPECT_EQ(removingMatches("DDR4", "(unbalanced"), "DDR4");
+    EXPECT_EQ(MatchPattern("Synchronous|Registered").removingMatches("DDR4 synchronous REGISTERED"), "DDR4  ");
+    EXPECT_EQ(MatchPattern("(unbalanced").removingMatches("DDR4"), "DDR4");
+}
+
+TEST(MatchPattern, MatchesManyTextsLikeFirstMatch)
+{
+    const MatchPattern size("Size:[ \\t]*(.+)");
+    for (const std::string piece : {"0:\n  Size: 8 GB\n", "1:\n  Size: Empty\n", "2:\n  Type: DDR4\n", ""})
+        EXPECT_EQ(size.firstMatch(piece), firstMatch(piece, "Size:[ \\t]*(.+)")) << piece;
+    EXPECT_EQ(MatchPattern("(").firstMatch("("), std::nullopt);
+}
+
+// A board-name pattern backtracks over every start of a long run of its prefix
+// before the one real name at the end: without a work limit that takes minutes.
+TEST(MatchPattern, GivesUpOnRunawayBacktrackingInsteadOfStalling)
+{
+    const std::string pattern = R"(((?:MSI|MAG|MPG|MEG|PRO)[A-Z0-9 \t-]*Z890[A-Z0-9 \t-]*))";
+    const auto textWithRun = [](std::size_t repeats) {
+        std::string text;
+        for (std::size_t i = 0; i < repeats; ++i)
+            text += "MSI ";
+        return text + ". MSI Z890 TOMAHAWK";
+    };
+    EXPECT_EQ(firstMatch(textWithRun(50), pattern), "MSI Z890 TOMAHAWK");
+    EXPECT_EQ(firstMatch(textWithRun(50'000), pattern), std::nullopt);
 }
