@@ -7,14 +7,13 @@
 #include "platform/replay_machine.h"
 #include "probe/capture.h"
 #include "probe/system_probe.h"
+#include "state/event_loop.h"
 #include "state/system_info_store.h"
 #if VELTRIN_HAS_UI
 #include "ui/desktop_application.h"
 #endif
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QFutureWatcher>
 
 #include <cstdio>
 #include <iostream>
@@ -32,16 +31,6 @@ int fail(const std::string& message)
 {
     std::cerr << "veltrin: " << message << '\n';
     return kUsageError;
-}
-
-void waitInEventLoop(const QFuture<void>& future)
-{
-    QEventLoop loop;
-    QFutureWatcher<void> watcher;
-    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(future);
-    if (!future.isFinished())
-        loop.exec();
 }
 
 // One refresh through the store, exactly as the window's first refresh runs.

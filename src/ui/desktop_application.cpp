@@ -1,6 +1,7 @@
 #include "ui/desktop_application.h"
 
 #include "state/clipboard.h"
+#include "state/event_loop.h"
 #include "ui/app_tab.h"
 #include "ui/icons.h"
 #include "ui/info_tabs.h"
@@ -10,8 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
-#include <QFutureWatcher>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -90,16 +89,6 @@ void applyDarkScheme(QApplication& application)
     application.setPalette(palette);
 }
 
-void waitFor(const QFuture<void>& future)
-{
-    QEventLoop loop;
-    QFutureWatcher<void> watcher;
-    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(future);
-    if (!future.isFinished())
-        loop.exec();
-}
-
 void settle()
 {
     // Layout requests and the re-renders after a publication are posted events.
@@ -121,7 +110,7 @@ int renderScreenshots(VeltrinApp& app, const std::string& directory)
     // Whatever the menu bar takes, the content gets exactly the window's minimum.
     const QSize content(MainWindowView::kMinimumWidth, MainWindowView::kMinimumHeight);
     window.resize(window.size() - view.size() + content);
-    waitFor(view.startupRefresh());
+    waitInEventLoop(view.startupRefresh());
     settle();
 
     for (const AppTabInfo& info : kAppTabs) {

@@ -6,6 +6,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <set>
 #include <sys/stat.h>
 #include <thread>
 
@@ -57,13 +59,19 @@ bool processIsGone(pid_t pid)
     return false;
 }
 
-std::size_t openDescriptorCount()
+std::set<std::string> openDescriptors()
 {
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
-        ++count;
-    return count;
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator("/proc/self/fd"))
+        names.insert(entry.path().filename().string());
+    return names;
 }
+
+struct Scenario {
+    std::string body;
+    double timeout;
+    std::int32_t expectedStatus;
+};
 
 } // namespace
 
@@ -171,7 +179,7 @@ TEST_F(ProcessRunnerTest, AFloodOfOutputIsCapped)
 
 TEST_F(ProcessRunnerTest, LeavesNoDescriptorsOrChildrenBehind)
 {
-    const std::size_t before = openDescriptorCount();
+    const std::set<std::string> before = openDescriptors();
     const std::string quick = script("quick", "echo hi");
     const std::string slow = script("slow", "sleep 5");
     for (int i = 0; i < 10; ++i) {
@@ -179,7 +187,55 @@ TEST_F(ProcessRunnerTest, LeavesNoDescriptorsOrChildrenBehind)
         ProcessRunner::runResult(slow, {}, 0.05);
         ProcessRunner::runResult((folder_ / "missing").string(), {}, 1.0);
     }
-    EXPECT_EQ(openDescriptorCount(), before);
+    EXPECT_EQ(openDescriptors(), before);
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1); // nothing left to reap
     EXPECT_EQ(errno, ECHILD);
+}
+
+// Hundreds of runs, five at a time, of every way a tool can end: afterwards the
+// test process holds exactly the descriptors it held before, has no child left
+// to reap, and no process started by any run is still alive.
+TEST_F(ProcessRunnerTest, HundredsOfRunsFiveAtATimeLeaveNothingBehind)
+{
+    const std::vector<Scenario> scenarios{
+        {"echo $$", 5.0, 0},                                          // normal exit
+        {"echo $$; exit 7", 5.0, 7},                                  // failing exit
+        {"echo $$; sleep 30", 0.2, -9},                               // time-out
+        {"trap '' TERM INT; echo $$; while :; do sleep 0.01; done", 0.2, -9}, // ignores polite stops
+        {"sleep 30 & echo $!", 0.2, 0},                               // helper holds the pipes
+        {"sleep 30 & echo $!; sleep 30", 0.2, -9},                    // helper outlives a time-out
+        {"head -c 3000000 /dev/zero | tr '\\000' x; echo; echo $$", 10.0, 0}, // flood
+    };
+    std::vector<std::string> tools;
+    for (std::size_t i = 0; i < scenarios.size(); ++i)
+        tools.push_back(script("tool" + std::to_string(i), scenarios[i].body));
+
+    const std::set<std::string> before = openDescriptors();
+    std::vector<pid_t> started;
+    constexpr int kRuns = 280;
+    constexpr int kAtOnce = 5;
+    for (int batch = 0; batch < kRuns / kAtOnce; ++batch) {
+        std::vector<std::future<std::pair<std::size_t, ProcessResult>>> running;
+        for (int slot = 0; slot < kAtOnce; ++slot) {
+            const std::size_t which = static_cast<std::size_t>(batch * kAtOnce + slot) % scenarios.size();
+            running.push_back(std::async(std::launch::async, [&, which] {
+                return std::make_pair(which, ProcessRunner::runResult(tools[which], {}, scenarios[which].timeout));
+            }));
+        }
+        for (auto& run : running) {
+            const auto [which, result] = run.get();
+            EXPECT_EQ(result.status, scenarios[which].expectedStatus) << scenarios[which].body;
+            const auto lastLine = result.output.find_last_not_of('\n');
+            ASSERT_NE(lastLine, std::string::npos) << scenarios[which].body;
+            const auto lineStart = result.output.rfind('\n', lastLine);
+            started.push_back(std::stoi(result.output.substr(lineStart == std::string::npos ? 0 : lineStart + 1)));
+        }
+    }
+
+    EXPECT_EQ(openDescriptors(), before);
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+    for (const pid_t pid : started)
+        EXPECT_TRUE(processIsGone(pid)) << pid;
 }
