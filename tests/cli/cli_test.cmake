@@ -1,5 +1,5 @@
 # Runs the veltrin binary the way users do and checks exit codes and output shape.
-# Called with -DVELTRIN=<binary> -DFIXTURES=<fixture folder>.
+# Called with -DVELTRIN=<binary> -DFIXTURES=<fixture folder> -DWORK=<scratch folder>.
 
 function(expect_run)
   cmake_parse_arguments(RUN "" "STATUS;OUTPUT_MATCHES;ERROR_MATCHES" "ARGS" ${ARGN})
@@ -38,3 +38,23 @@ expect_run(ARGS --replay ${FIXTURES}/captures/opencore-asrock-z390-phantom-itx-i
 # the texts in their fixed forms, and no progress noise when stderr is not a terminal.
 expect_run(ARGS --bench --json STATUS 0 ERROR_MATCHES "^$"
            OUTPUT_MATCHES "^{\"singleThread\":[1-9][0-9]*,\"multiThread\":[1-9][0-9]*,\"status\":\"Complete( — variance detected)?\",\"threads\":\"[1-9][0-9]* threads\",\"stability\":\"single CV [0-9]+\\.[0-9]% / multi CV [0-9]+\\.[0-9]%\",\"singleTime\":\"[0-9]+\\.[0-9][0-9] s avg\",\"multiTime\":\"[0-9]+\\.[0-9][0-9] Mops/s\",\"method\":\"11 single / 9 multi rounds, trimmed mean, calibrated ~1s\\+ rounds\"}\n$")
+
+# A capture of this computer replays to the same processor record as reading it live.
+file(REMOVE_RECURSE ${WORK})
+expect_run(ARGS --capture ${WORK}/this-machine STATUS 0)
+foreach(file sysctl.txt uname-m.txt uname-r.txt uptime.txt)
+  if(NOT EXISTS ${WORK}/this-machine/${file})
+    message(FATAL_ERROR "--capture wrote no ${file}")
+  endif()
+endforeach()
+if(EXISTS ${WORK}/this-machine/SPHardwareDataType.txt AND NOT APPLE)
+  message(FATAL_ERROR "--capture wrote the output of a tool this machine does not have")
+endif()
+execute_process(COMMAND ${VELTRIN} --json OUTPUT_VARIABLE live)
+execute_process(COMMAND ${VELTRIN} --replay ${WORK}/this-machine --json OUTPUT_VARIABLE replayed)
+string(REGEX MATCH "\"cpu\":{[^}]*}" live_cpu "${live}")
+string(REGEX MATCH "\"cpu\":{[^}]*}" replayed_cpu "${replayed}")
+if(live_cpu STREQUAL "" OR NOT live_cpu STREQUAL replayed_cpu)
+  message(FATAL_ERROR "live and replayed processor differ:\n${live_cpu}\n${replayed_cpu}")
+endif()
+expect_run(ARGS --capture /proc/veltrin-cannot-write-here STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*\n$")
