@@ -9,6 +9,7 @@
 #include "probe/memory_probe.h"
 
 #include "core/byte_count.h"
+#include "core/placeholder_rule.h"
 #include "core/text_match.h"
 #include "core/unicode_text.h"
 #include "platform/command_table.h"
@@ -27,13 +28,6 @@ template <std::size_t N>
 bool isListed(const std::array<std::string_view, N>& list, std::string_view lowered)
 {
     return std::find(list.begin(), list.end(), lowered) != list.end();
-}
-
-template <std::size_t N>
-bool containsListed(const std::array<std::string_view, N>& fragments, std::string_view lowered)
-{
-    return std::any_of(fragments.begin(), fragments.end(),
-                       [&](std::string_view fragment) { return contains(lowered, fragment); });
 }
 
 // A value that says something about a populated module.
@@ -88,21 +82,11 @@ std::vector<MemoryModule> reportModules(const ReportPatterns& patterns, std::str
     return modules;
 }
 
-std::string withEmDashes(std::string text)
-{
-    static constexpr std::string_view enDash = "\u2013";
-    static constexpr std::string_view emDash = "\u2014";
-    for (auto at = text.find(enDash); at != std::string::npos; at = text.find(enDash, at + emDash.size()))
-        text.replace(at, enDash.size(), emDash);
-    return text;
-}
-
+// A size that the interface would hide as a placeholder ("—", "Not Exposed",
+// "SMBIOS fallback", OEM filler …) describes no real module.
 bool hasUsableDmiSize(const MemoryModule& module)
 {
-    if (isEmptyMemorySlot(module.size))
-        return false;
-    const std::string size = lowercased(withEmDashes(trimmed(module.size)));
-    return !size.empty() && !isListed(kUnusableDmiSizes, size) && !containsListed(kUnusableDmiSizeFragments, size);
+    return !isEmptyMemorySlot(module.size) && !veltrinShouldHideField(module.size);
 }
 
 std::vector<MemoryModule> usableDmiModules(const std::vector<MemoryModule>& modules)

@@ -24,15 +24,6 @@ inline constexpr std::array<std::string_view, 4> kEmptySlotMarkers{
 };
 inline constexpr std::string_view kEmptySlotFragment = "no module";
 
-// dmidecode sizes (and filler some firmware writes there) that describe no real module.
-inline constexpr std::array<std::string_view, 13> kUnusableDmiSizes{
-    "\u2014", "-", "n/a", "na", "not exposed", "not available", "not exposed by macos", "unknown",
-    "not detected", "empty", "no module installed", "not installed", "smbios fallback",
-};
-inline constexpr std::array<std::string_view, 6> kUnusableDmiSizeFragments{
-    "not exposed", "not available", "smbios fallback", "apple/efi", "to be filled", "default string",
-};
-
 // Qualifiers dmidecode and firmware put around the technology name.
 inline constexpr std::array<std::string_view, 3> kTechnologyQualifiers{"Synchronous", "Unbuffered", "Registered"};
 

@@ -2,7 +2,7 @@
 
 #include "core/unicode_text.h"
 #include "ui/icons.h"
-#include "ui/placeholder_rule.h"
+#include "core/placeholder_rule.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

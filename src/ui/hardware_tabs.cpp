@@ -3,7 +3,7 @@
 #include "state/system_info_store.h"
 #include "ui/card_grid.h"
 #include "ui/components.h"
-#include "ui/placeholder_rule.h"
+#include "core/placeholder_rule.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

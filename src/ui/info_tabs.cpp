@@ -2,7 +2,7 @@
 
 #include "state/system_info_store.h"
 #include "ui/components.h"
-#include "ui/placeholder_rule.h"
+#include "core/placeholder_rule.h"
 #include "ui/updater.h"
 
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "ui/placeholder_rule.h"
+#include "core/placeholder_rule.h"
 
 #include <gtest/gtest.h>
 
