@@ -2,6 +2,8 @@
 #include "probe/parsers.h"
 #include "probe/system_probe.h"
 
+#include "scripted_machine.h"
+
 #include <gtest/gtest.h>
 
 using namespace veltrin;
@@ -10,13 +12,7 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-std::vector<Row> rows(const std::vector<GPUInfo>& adapters)
-{
-    std::vector<Row> out;
-    for (const auto& g : adapters)
-        out.push_back({g.name, g.chipset, g.vram, g.vendor, g.metal, g.displays});
-    return out;
-}
+std::vector<Row> rows(const std::vector<GPUInfo>& adapters) { return scripted::textRows(adapters); }
 
 const Row kNoAdapter{"GPU", "", "", "", "", ""};
 

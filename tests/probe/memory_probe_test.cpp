@@ -4,6 +4,8 @@
 #include "probe/parsers.h"
 #include "probe/system_probe.h"
 
+#include "scripted_machine.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -14,13 +16,7 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-std::vector<Row> rows(const std::vector<MemoryModule>& modules)
-{
-    std::vector<Row> out;
-    for (const auto& m : modules)
-        out.push_back({m.bank, m.size, m.type, m.speed, m.manufacturer, m.part});
-    return out;
-}
+std::vector<Row> rows(const std::vector<MemoryModule>& modules) { return scripted::textRows(modules); }
 
 Row summary(const MemoryInfo& info)
 {

@@ -67,6 +67,18 @@ std::map<std::string, std::string> named(const Record& record)
     return fields;
 }
 
+// The text fields of identifiable records (everything but the fresh id), one row
+// per record, so list comparisons do not depend on identities.
+template <typename Record>
+std::vector<std::vector<std::string>> textRows(const std::vector<Record>& records)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const Record& record : records)
+        rows.push_back(std::apply([](const auto&, const auto&... text) { return std::vector<std::string>{text...}; },
+                                  record.fields()));
+    return rows;
+}
+
 inline std::string fixtureText(const std::string& relativePath)
 {
     std::ifstream file(std::string(VELTRIN_FIXTURES) + "/" + relativePath, std::ios::binary);
