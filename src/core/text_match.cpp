@@ -4,6 +4,9 @@
 
 #include <unicode/regex.h>
 #include <unicode/unistr.h>
+#include <unicode/utext.h>
+
+#include <climits>
 
 #include <memory>
 
@@ -33,28 +36,28 @@ MatchPattern::MatchPattern(std::string_view pattern) : compiled_(compiledPattern
 
 std::optional<std::string> MatchPattern::firstMatch(std::string_view text) const
 {
-    if (!compiled_)
+    if (!compiled_ || text.size() > static_cast<std::size_t>(INT32_MAX))
         return std::nullopt;
     UErrorCode status = U_ZERO_ERROR;
-    const icu::UnicodeString subject = toUnicode(text);
-    std::unique_ptr<icu::RegexMatcher> matcher(compiled_->matcher(subject, status));
-    if (U_FAILURE(status) || !matcher)
+    // Matched over the UTF-8 bytes themselves, so a long tool output is not copied
+    // to UTF-16 for every pattern; the group's native indexes are byte offsets.
+    const std::unique_ptr<UText, decltype(&utext_close)> subject(
+        utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status), &utext_close);
+    const std::unique_ptr<icu::RegexMatcher> matcher(compiled_->matcher(status));
+    if (U_FAILURE(status) || !subject || !matcher)
         return std::nullopt;
+    matcher->reset(subject.get());
     matcher->setTimeLimit(kMatchWorkLimit, status);
     // A match that runs out of work (U_REGEX_TIME_OUT) is no match.
     if (!matcher->find(status) || U_FAILURE(status))
         return std::nullopt;
     if (matcher->groupCount() < 1)
         return std::nullopt;
-    if (matcher->start(1, status) < 0 || U_FAILURE(status))
+    const int64_t start = matcher->start64(1, status);
+    const int64_t end = matcher->end64(1, status);
+    if (start < 0 || end < start || U_FAILURE(status))
         return std::nullopt;
-
-    const icu::UnicodeString group = matcher->group(1, status);
-    if (U_FAILURE(status))
-        return std::nullopt;
-    std::string utf8;
-    group.toUTF8String(utf8);
-    return trimmed(utf8);
+    return trimmed(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
 }
 
 std::optional<std::string> firstMatch(std::string_view text, std::string_view pattern)

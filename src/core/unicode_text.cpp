@@ -1,6 +1,7 @@
 #include "core/unicode_text.h"
 
 #include <unicode/brkiter.h>
+#include <unicode/ucasemap.h>
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -16,13 +17,6 @@ namespace {
 icu::UnicodeString toUnicode(std::string_view text)
 {
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
-}
-
-std::string toUtf8(const icu::UnicodeString& text)
-{
-    std::string out;
-    text.toUTF8String(out);
-    return out;
 }
 
 // Byte offset of the first code point that is not white space, scanning from `begin`.
@@ -67,15 +61,43 @@ std::string trimmed(std::string_view text)
     return std::string(text.substr(begin, end - begin));
 }
 
-std::string lowercased(std::string_view text)
+namespace {
+
+using Utf8CaseMapping = int32_t (*)(const UCaseMap*, char*, int32_t, const char*, int32_t, UErrorCode*);
+
+// Maps UTF-8 straight to UTF-8 in the root locale: a long tool output is not
+// widened to UTF-16 and back just to change its case.
+std::string caseMapped(std::string_view text, Utf8CaseMapping map)
 {
-    return toUtf8(toUnicode(text).toLower(icu::Locale::getRoot()));
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT32_MAX / 3))
+        return std::string(text);
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UCaseMap, decltype(&ucasemap_close)> caseMap(ucasemap_open("", 0, &status),
+                                                                        &ucasemap_close);
+    if (U_FAILURE(status))
+        return std::string(text);
+    const auto length = static_cast<int32_t>(text.size());
+    // Case mapping changes a character's length by a few bytes at most; start
+    // with a little room and redo once with the exact size when that is short.
+    std::string mapped(text.size() + text.size() / 8 + 16, '\0');
+    int32_t needed = map(caseMap.get(), mapped.data(), static_cast<int32_t>(mapped.size()), text.data(), length,
+                         &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        status = U_ZERO_ERROR;
+        mapped.assign(static_cast<std::size_t>(needed), '\0');
+        needed = map(caseMap.get(), mapped.data(), needed, text.data(), length, &status);
+    }
+    if (U_FAILURE(status))
+        return std::string(text);
+    mapped.resize(static_cast<std::size_t>(needed));
+    return mapped;
 }
 
-std::string uppercased(std::string_view text)
-{
-    return toUtf8(toUnicode(text).toUpper(icu::Locale::getRoot()));
-}
+} // namespace
+
+std::string lowercased(std::string_view text) { return caseMapped(text, ucasemap_utf8ToLower); }
+
+std::string uppercased(std::string_view text) { return caseMapped(text, ucasemap_utf8ToUpper); }
 
 bool canonicallyEqual(std::string_view a, std::string_view b)
 {
@@ -88,6 +110,56 @@ bool canonicallyEqual(std::string_view a, std::string_view b)
     const icu::UnicodeString left = nfc->normalize(toUnicode(a), status);
     const icu::UnicodeString right = nfc->normalize(toUnicode(b), status);
     return U_SUCCESS(status) && left == right;
+}
+
+std::optional<std::int64_t> decimalDigitsValue(std::string_view digits)
+{
+    if (digits.empty() || digits.size() > static_cast<std::size_t>(INT32_MAX))
+        return std::nullopt;
+    const auto* data = reinterpret_cast<const uint8_t*>(digits.data());
+    const auto length = static_cast<int32_t>(digits.size());
+    std::int64_t value = 0;
+    int32_t offset = 0;
+    while (offset < length) {
+        UChar32 c;
+        U8_NEXT(data, offset, length, c);
+        const int32_t digit = c < 0 ? -1 : u_charDigitValue(c);
+        if (digit < 0 || value > (INT64_MAX - digit) / 10)
+            return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+std::string displayLine(std::string_view text, std::size_t maxBytes)
+{
+    static constexpr std::string_view ellipsis = "\u2026";
+    const std::string source = isValidUtf8(text) ? std::string(text) : utf8Lossy(text);
+    const auto* data = reinterpret_cast<const uint8_t*>(source.data());
+    const auto length = static_cast<int32_t>(source.size());
+    std::string line;
+    int32_t offset = 0;
+    while (offset < length) {
+        const int32_t start = offset;
+        UChar32 c;
+        U8_NEXT(data, offset, length, c);
+        const bool breaksLine = c == '\n' || c == '\r' || c == '\t' || c == 0x0B || c == 0x0C || c == 0x85 ||
+                                c == 0x2028 || c == 0x2029;
+        if (!breaksLine && u_charType(c) == U_CONTROL_CHAR)
+            continue;
+        const std::string_view piece = breaksLine ? std::string_view(" ")
+                                                  : std::string_view(source).substr(start, offset - start);
+        if (line.size() + piece.size() > maxBytes) {
+            while (line.size() + ellipsis.size() > maxBytes && !line.empty()) {
+                auto end = static_cast<int32_t>(line.size());
+                U8_BACK_1(reinterpret_cast<const uint8_t*>(line.data()), 0, end);
+                line.resize(static_cast<std::size_t>(end));
+            }
+            return line + std::string(ellipsis);
+        }
+        line += piece;
+    }
+    return line;
 }
 
 bool isValidUtf8(std::string_view bytes)

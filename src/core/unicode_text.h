@@ -4,6 +4,8 @@
 // Inputs and outputs are UTF-8.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,16 @@ bool isValidUtf8(std::string_view bytes);
 
 // Decodes bytes as UTF-8, replacing every ill-formed sequence with U+FFFD.
 std::string utf8Lossy(std::string_view bytes);
+
+// The number a run of decimal digits of any script spells ("3200", full-width
+// "３２００"); absent when a character is not a decimal digit or the number does
+// not fit.
+std::optional<std::int64_t> decimalDigitsValue(std::string_view digits);
+
+// `text` as one display line: line breaks and tabs become spaces, every other
+// control character (NUL included) is dropped, and a text longer than `maxBytes`
+// is cut at a character boundary and ends with "…". Ill-formed UTF-8 is replaced.
+std::string displayLine(std::string_view text, std::size_t maxBytes);
 
 // User-perceived characters (extended grapheme clusters).
 std::size_t graphemeCount(std::string_view text);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <tuple>
+#include <vector>
 
 using namespace veltrin;
 
@@ -30,6 +32,31 @@ TEST(UnicodeText, ValidatesUtf8)
     EXPECT_FALSE(isValidUtf8("\xe2\x80")); // cut sequence
     EXPECT_FALSE(isValidUtf8("\xed\xa0\x80")); // surrogate
     EXPECT_EQ(utf8Lossy("a\xffz"), "a\uFFFDz");
+}
+
+TEST(UnicodeText, DisplayLineIsOneBoundedLineWithoutControlCharacters)
+{
+    const std::vector<std::tuple<std::string, std::size_t, std::string>> cases{
+        {"Radeon\nPro\t580", 64, "Radeon Pro 580"},
+        {std::string("a\0b\x1b[31mc\x7f\u0085d", 13), 64, "ab[31mc d"},
+        {"\u00e9\u00e9\u00e9\u00e9", 7, "\u00e9\u00e9\u2026"}, // cut at a character, room left for "…"
+        {"abc", 3, "abc"},
+        {"abcd", 3, "\u2026"},
+        {"a\xffz", 64, "a\uFFFDz"},
+        {std::string(100000, 'y'), 4096, std::string(4093, 'y') + "\u2026"},
+    };
+    for (const auto& [text, limit, expected] : cases)
+        EXPECT_EQ(displayLine(text, limit), expected) << text.substr(0, 20);
+}
+
+TEST(UnicodeText, ReadsDecimalDigitsOfEveryScript)
+{
+    EXPECT_EQ(decimalDigitsValue("3200"), 3200);
+    EXPECT_EQ(decimalDigitsValue("\uff13\uff12\uff10\uff10"), 3200);
+    EXPECT_EQ(decimalDigitsValue("\u0662\u0661\u0663\u0663"), 2133);
+    EXPECT_EQ(decimalDigitsValue("32a0"), std::nullopt);
+    EXPECT_EQ(decimalDigitsValue(""), std::nullopt);
+    EXPECT_EQ(decimalDigitsValue("99999999999999999999"), std::nullopt);
 }
 
 TEST(UnicodeText, CountsUserPerceivedCharacters)
