@@ -7,27 +7,34 @@
 namespace veltrin {
 namespace {
 
+// A record (anything that lists its fields) is an object of its fields.
+template <typename Value>
+concept RecordValue = requires(const Value& value) {
+    Value::fieldNames;
+    value.fields();
+};
+
 std::string jsonValue(const std::string& text) { return jsonString(text); }
 std::string jsonValue(std::int64_t number) { return std::to_string(number); }
 std::string jsonValue(const Uuid& id) { return jsonString(id.toString()); }
 
-template <typename Record>
-std::string jsonObject(const Record& record);
+template <RecordValue Record>
+std::string jsonValue(const Record& record);
 
-template <typename Record>
-std::string jsonValue(const std::vector<Record>& list)
+template <typename Element>
+std::string jsonValue(const std::vector<Element>& list)
 {
     std::string out = "[";
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (i > 0)
             out += ",";
-        out += jsonObject(list[i]);
+        out += jsonValue(list[i]);
     }
     return out + "]";
 }
 
-template <typename Record>
-std::string jsonObject(const Record& record)
+template <RecordValue Record>
+std::string jsonValue(const Record& record)
 {
     std::string out = "{";
     const auto fields = record.fields();
@@ -35,7 +42,7 @@ std::string jsonObject(const Record& record)
         ((out += (I == 0 ? "" : ","), out += jsonString(Record::fieldNames[I]), out += ":",
           out += jsonValue(std::get<I>(fields))),
          ...);
-    }(std::make_index_sequence<std::tuple_size_v<decltype(fields)>>{});
+    }(std::make_index_sequence<Record::fieldNames.size()>{});
     return out + "}";
 }
 
@@ -66,12 +73,8 @@ std::string jsonString(std::string_view text)
     return out + "\"";
 }
 
-std::string toJson(const SystemSnapshot& snapshot)
-{
-    return "{\"cpu\":" + jsonObject(snapshot.cpu) + ",\"mainboard\":" + jsonObject(snapshot.mainboard) +
-           ",\"memory\":" + jsonObject(snapshot.memory) + ",\"gpus\":" + jsonValue(snapshot.gpus) + "}";
-}
+std::string toJson(const SystemSnapshot& snapshot) { return jsonValue(snapshot); }
 
-std::string toJson(const BenchResult& result) { return jsonObject(result); }
+std::string toJson(const BenchResult& result) { return jsonValue(result); }
 
 } // namespace veltrin

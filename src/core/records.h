@@ -3,6 +3,7 @@
 // Every hardware fact travels as a display string in one of these plain records.
 // Producers build them whole; nothing here formats or interprets values.
 
+#include "core/record_fields.h"
 #include "core/uuid.h"
 
 #include <array>
@@ -28,14 +29,7 @@ struct CPUInfo {
     std::string l3{};
     std::string features{};
 
-    static constexpr std::array<std::string_view, 11> fieldNames{
-        "name", "vendor", "architecture", "physicalCores", "logicalCores", "frequency",
-        "l1i", "l1d", "l2", "l3", "features"};
-    auto fields() const
-    {
-        return std::tie(name, vendor, architecture, physicalCores, logicalCores, frequency,
-                        l1i, l1d, l2, l3, features);
-    }
+    VELTRIN_FIELDS(name, vendor, architecture, physicalCores, logicalCores, frequency, l1i, l1d, l2, l3, features)
     friend bool operator==(const CPUInfo&, const CPUInfo&);
 };
 
@@ -66,18 +60,9 @@ struct MainboardInfo {
     std::string dmiSource{};
     std::string detectionNotes{};
 
-    static constexpr std::array<std::string_view, 22> fieldNames{
-        "manufacturer", "model", "boardName", "boardID", "boardVersion", "chipset",
-        "serial", "macModel", "macModelName", "macBoardID", "macSerial", "hardwareUUID",
-        "biosVendor", "biosVersion", "biosDate", "bootROM", "smc", "os", "kernel",
-        "uptime", "dmiSource", "detectionNotes"};
-    auto fields() const
-    {
-        return std::tie(manufacturer, model, boardName, boardID, boardVersion, chipset, serial,
-                        macModel, macModelName, macBoardID, macSerial, hardwareUUID, biosVendor,
-                        biosVersion, biosDate, bootROM, smc, os, kernel, uptime, dmiSource,
-                        detectionNotes);
-    }
+    VELTRIN_FIELDS(manufacturer, model, boardName, boardID, boardVersion, chipset, serial, macModel, macModelName,
+                   macBoardID, macSerial, hardwareUUID, biosVendor, biosVersion, biosDate, bootROM, smc, os, kernel,
+                   uptime, dmiSource, detectionNotes)
     friend bool operator==(const MainboardInfo&, const MainboardInfo&);
 };
 
@@ -92,9 +77,7 @@ struct MemoryModule {
     std::string manufacturer{};
     std::string part{};
 
-    static constexpr std::array<std::string_view, 7> fieldNames{
-        "id", "bank", "size", "type", "speed", "manufacturer", "part"};
-    auto fields() const { return std::tie(id, bank, size, type, speed, manufacturer, part); }
+    VELTRIN_FIELDS(id, bank, size, type, speed, manufacturer, part)
     friend bool operator==(const MemoryModule&, const MemoryModule&);
 };
 
@@ -107,9 +90,7 @@ struct MemoryInfo {
     std::string pressure{};
     std::vector<MemoryModule> modules{};
 
-    static constexpr std::array<std::string_view, 7> fieldNames{
-        "total", "type", "speed", "slots", "used", "pressure", "modules"};
-    auto fields() const { return std::tie(total, type, speed, slots, used, pressure, modules); }
+    VELTRIN_FIELDS(total, type, speed, slots, used, pressure, modules)
     friend bool operator==(const MemoryInfo&, const MemoryInfo&);
 };
 
@@ -122,9 +103,7 @@ struct GPUInfo {
     std::string metal{};
     std::string displays{};
 
-    static constexpr std::array<std::string_view, 7> fieldNames{
-        "id", "name", "chipset", "vram", "vendor", "metal", "displays"};
-    auto fields() const { return std::tie(id, name, chipset, vram, vendor, metal, displays); }
+    VELTRIN_FIELDS(id, name, chipset, vram, vendor, metal, displays)
     friend bool operator==(const GPUInfo&, const GPUInfo&);
 };
 
@@ -138,14 +117,7 @@ struct BenchResult {
     std::string multiTime{};
     std::string method{};
 
-    static constexpr std::array<std::string_view, 8> fieldNames{
-        "singleThread", "multiThread", "status", "threads", "stability", "singleTime",
-        "multiTime", "method"};
-    auto fields() const
-    {
-        return std::tie(singleThread, multiThread, status, threads, stability, singleTime,
-                        multiTime, method);
-    }
+    VELTRIN_FIELDS(singleThread, multiThread, status, threads, stability, singleTime, multiTime, method)
     friend bool operator==(const BenchResult&, const BenchResult&);
 };
 
@@ -155,6 +127,8 @@ struct SystemSnapshot {
     MainboardInfo mainboard{};
     MemoryInfo memory{};
     std::vector<GPUInfo> gpus{};
+
+    VELTRIN_FIELDS(cpu, mainboard, memory, gpus)
 };
 
 // What dmidecode said, once per collection. The optional values are exactly as
@@ -176,5 +150,9 @@ struct DMIInfo {
     std::optional<std::string> biosDate{};
     std::vector<MemoryModule> memoryModules{};
 };
+
+static_assert(listsEveryMember<CPUInfo>() && listsEveryMember<MainboardInfo>() && listsEveryMember<MemoryModule>() &&
+              listsEveryMember<MemoryInfo>() && listsEveryMember<GPUInfo>() && listsEveryMember<BenchResult>() &&
+              listsEveryMember<SystemSnapshot>());
 
 } // namespace veltrin

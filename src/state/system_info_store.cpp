@@ -4,7 +4,10 @@
 #include <QPromise>
 #include <QFuture>
 
+#include <array>
 #include <memory>
+#include <string_view>
+#include <utility>
 #include <system_error>
 #include <thread>
 
@@ -55,9 +58,7 @@ SystemInfoStore::SystemInfoStore(Collector collect, BenchmarkRunner benchmark, Q
     : QObject(parent),
       collect_(std::move(collect)),
       benchmark_(std::move(benchmark)),
-      cpu_(initialCPUInfo()),
-      mainboard_(initialMainboardInfo()),
-      memory_(initialMemoryInfo()),
+      snapshot_{initialCPUInfo(), initialMainboardInfo(), initialMemoryInfo(), {}},
       bench_(initialBenchResult())
 {
 }
@@ -100,16 +101,16 @@ QFuture<void> SystemInfoStore::runBenchmark()
     return whenFinished(runDetached<BenchResult>(benchmark_), [this](const BenchResult& result) { setBench(result); });
 }
 
+// Each part in the record's order, each announced just before it changes.
 void SystemInfoStore::publish(const SystemSnapshot& snapshot)
 {
-    emit willChange(Property::cpu);
-    cpu_ = snapshot.cpu;
-    emit willChange(Property::mainboard);
-    mainboard_ = snapshot.mainboard;
-    emit willChange(Property::memory);
-    memory_ = snapshot.memory;
-    emit willChange(Property::gpus);
-    gpus_ = snapshot.gpus;
+    static_assert(SystemSnapshot::fieldNames == std::array<std::string_view, 4>{"cpu", "mainboard", "memory", "gpus"} &&
+                  static_cast<int>(Property::gpus) == 3);
+    const auto incoming = snapshot.fields();
+    auto current = snapshot_.fields();
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((emit willChange(static_cast<Property>(I)), std::get<I>(current) = std::get<I>(incoming)), ...);
+    }(std::make_index_sequence<SystemSnapshot::fieldNames.size()>{});
 }
 
 void SystemInfoStore::setBench(BenchResult result)
@@ -127,23 +128,25 @@ void SystemInfoStore::setIsRefreshing(bool value)
 std::string SystemInfoStore::summaryText() const
 {
     std::string gpuNames;
-    for (std::size_t i = 0; i < gpus_.size(); ++i) {
+    for (std::size_t i = 0; i < gpus().size(); ++i) {
         if (i > 0)
             gpuNames += ", ";
-        gpuNames += gpus_[i].name;
+        gpuNames += gpus()[i].name;
     }
-    return "Veltrin Hardware Summary\nCPU: " + cpu_.name +                                          //
-           "\nArchitecture: " + cpu_.architecture +                                                 //
-           "\nPhysical cores: " + cpu_.physicalCores +                                              //
-           "\nLogical threads: " + cpu_.logicalCores +                                              //
-           "\nReal motherboard: " + mainboard_.manufacturer + " " + mainboard_.model +              //
-           "\nBoard ID: " + mainboard_.boardID +                                                    //
-           "\nBoard serial: " + mainboard_.serial +                                                 //
-           "\nBIOS: " + mainboard_.biosVendor + " " + mainboard_.biosVersion + " " + mainboard_.biosDate + //
-           "\nmacOS SMBIOS: " + mainboard_.macModel + " / " + mainboard_.macBoardID +               //
-           "\nmacOS Serial: " + mainboard_.macSerial +                                              //
-           "\nmacOS: " + mainboard_.os +                                                            //
-           "\nMemory: " + memory_.total + " " + memory_.type + " " + memory_.speed +                //
+    const CPUInfo& processor = cpu();
+    const MainboardInfo& board = mainboard();
+    return "Veltrin Hardware Summary\nCPU: " + processor.name +                                  //
+           "\nArchitecture: " + processor.architecture +                                         //
+           "\nPhysical cores: " + processor.physicalCores +                                      //
+           "\nLogical threads: " + processor.logicalCores +                                      //
+           "\nReal motherboard: " + board.manufacturer + " " + board.model +                     //
+           "\nBoard ID: " + board.boardID +                                                      //
+           "\nBoard serial: " + board.serial +                                                   //
+           "\nBIOS: " + board.biosVendor + " " + board.biosVersion + " " + board.biosDate +       //
+           "\nmacOS SMBIOS: " + board.macModel + " / " + board.macBoardID +                      //
+           "\nmacOS Serial: " + board.macSerial +                                                //
+           "\nmacOS: " + board.os +                                                              //
+           "\nMemory: " + memory().total + " " + memory().type + " " + memory().speed +          //
            "\nGPU: " + gpuNames;
 }
 

@@ -20,6 +20,8 @@ class SystemInfoStore : public QObject {
     Q_OBJECT
 
 public:
+    // The snapshot's parts come first, in the record's field order: a refresh
+    // publishes them by position.
     enum class Property { cpu, mainboard, memory, gpus, bench, isRefreshing };
     Q_ENUM(Property)
 
@@ -30,10 +32,10 @@ public:
     // the store; they may outlive it.
     SystemInfoStore(Collector collect, BenchmarkRunner benchmark, QObject* parent = nullptr);
 
-    const CPUInfo& cpu() const { return cpu_; }
-    const MainboardInfo& mainboard() const { return mainboard_; }
-    const MemoryInfo& memory() const { return memory_; }
-    const std::vector<GPUInfo>& gpus() const { return gpus_; }
+    const CPUInfo& cpu() const { return snapshot_.cpu; }
+    const MainboardInfo& mainboard() const { return snapshot_.mainboard; }
+    const MemoryInfo& memory() const { return snapshot_.memory; }
+    const std::vector<GPUInfo>& gpus() const { return snapshot_.gpus; }
     const BenchResult& bench() const { return bench_; }
     bool isRefreshing() const { return isRefreshing_; }
 
@@ -63,10 +65,7 @@ private:
 
     Collector collect_;
     BenchmarkRunner benchmark_;
-    CPUInfo cpu_;
-    MainboardInfo mainboard_;
-    MemoryInfo memory_;
-    std::vector<GPUInfo> gpus_;
+    SystemSnapshot snapshot_;
     BenchResult bench_;
     bool isRefreshing_ = false;
 };
