@@ -4,6 +4,10 @@
 #include "core/unicode_text.h"
 #include "probe/clean.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
 #include <array>
 
 namespace veltrin::SystemProbe {
@@ -68,6 +72,11 @@ constexpr std::array<std::string_view, 3> kChipsetPatterns{
     R"((AMD\s+(?:X|B|A)[0-9]{3}))",
 };
 
+// Codes that only AMD chipsets carry; a bare one names an AMD board, never an Intel one.
+constexpr std::array<std::string_view, 11> kAMDOnlyChipsetCodes{
+    "X370", "B350", "X470", "B450", "X570", "B550", "X670", "B650", "X870", "B850", "B840",
+};
+
 // Newest first within each line-up, so a text naming two boards takes the newer Z part.
 constexpr std::array<std::string_view, 21> kIntelChipsetCodes{
     "z890", "z790", "z690", "z590", "z490", "z390", "z370",
@@ -107,6 +116,30 @@ std::optional<std::string> ownedHit(std::string_view text, std::span<const Subst
     return hit ? std::optional<std::string>(*hit) : std::nullopt;
 }
 
+// True when no letter (of any script) stands right before byte `offset`.
+bool startsAWord(std::string_view text, std::size_t offset)
+{
+    if (offset == 0)
+        return true;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    auto previous = static_cast<int32_t>(offset);
+    UChar32 c;
+    U8_PREV(bytes, 0, previous, c);
+    return c < 0 || !u_isalpha(c);
+}
+
+// firstSubstringHit, counting only occurrences that start a word: "Modellname"
+// names no Dell board, while "_ASUS_", "HPQOEM" and "DELL  " still count.
+std::optional<std::string> firstWordStartHit(std::string_view text, std::span<const SubstringRule> rules)
+{
+    const std::string lowered = lowercased(text);
+    for (const auto& [needle, result] : rules)
+        for (auto at = lowered.find(needle); at != std::string::npos; at = lowered.find(needle, at + 1))
+            if (startsAWord(lowered, at))
+                return std::string(result);
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<std::string_view> firstSubstringHit(std::string_view loweredText, std::span<const SubstringRule> rules)
@@ -117,7 +150,7 @@ std::optional<std::string_view> firstSubstringHit(std::string_view loweredText, 
     return std::nullopt;
 }
 
-std::optional<std::string> acpiOEMGuess(std::string_view text) { return ownedHit(text, kOEMRules); }
+std::optional<std::string> acpiOEMGuess(std::string_view text) { return firstWordStartHit(text, kOEMRules); }
 
 std::optional<std::string> pciVendorGuess(std::string_view text)
 {
@@ -150,7 +183,9 @@ std::optional<std::string> chipsetFromText(std::string_view text)
         const std::string upper = uppercased(*code);
         if (upper.starts_with("INTEL") || upper.starts_with("AMD"))
             return code;
-        return "Intel " + upper;
+        const bool amdOnly =
+            std::find(kAMDOnlyChipsetCodes.begin(), kAMDOnlyChipsetCodes.end(), upper) != kAMDOnlyChipsetCodes.end();
+        return (amdOnly ? "AMD " : "Intel ") + upper;
     }
     return std::nullopt;
 }

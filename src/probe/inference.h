@@ -19,7 +19,8 @@ using SubstringRule = std::pair<std::string_view, std::string_view>;
 // The name of the first rule whose substring `loweredText` contains, in table order.
 std::optional<std::string_view> firstSubstringHit(std::string_view loweredText, std::span<const SubstringRule> rules);
 
-// Board maker named anywhere in the text (ACPI OEM ids, DMI and registry strings).
+// Board maker named anywhere in the text (ACPI OEM ids, DMI and registry strings),
+// by a maker word with no letter right before it.
 std::optional<std::string> acpiOEMGuess(std::string_view text);
 
 // MSI, when the text names both a Killer network adapter and MSI.
@@ -31,7 +32,8 @@ std::optional<std::string> manufacturerFromBoardName(const std::optional<std::st
 // A Z890 board name found in the text, on a single line.
 std::optional<std::string> acpiBoardGuess(std::string_view text);
 
-// A chipset code such as Z790 or AMD A520 found in the text, with its vendor.
+// A chipset code such as Z790 or AMD A520 found in the text, with its vendor; a
+// bare code only AMD uses (X570, B550, …) is AMD's.
 std::optional<std::string> chipsetFromText(std::string_view text);
 
 // The chipset or platform the text points to, or "Unknown".

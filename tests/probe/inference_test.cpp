@@ -9,6 +9,12 @@ TEST(Inference, OverlappingEntriesResolveByTableOrder)
     const std::string msi = "Micro-Star International Co., Ltd. / MSI";
     EXPECT_EQ(acpiOEMGuess("Vendor: Dell Inc. with MSI parts"), msi);
     EXPECT_EQ(acpiOEMGuess("Gigabyte and ASUS"), "Gigabyte Technology Co., Ltd.");
+    // A maker word counts only where no letter stands right before it.
+    EXPECT_EQ(acpiOEMGuess("Modellname: MacBook Pro"), std::nullopt);
+    EXPECT_EQ(acpiOEMGuess("Modellname: iMac, OEM ID: DELL  "), "Dell Inc.");
+    EXPECT_EQ(acpiOEMGuess("OEMID _ASUS_"), "ASUSTeK Computer Inc.");
+    EXPECT_EQ(acpiOEMGuess("HPQOEM"), "HP");
+    EXPECT_EQ(acpiOEMGuess("\u00fcdell"), std::nullopt); // a letter of any script
     EXPECT_EQ(pciVendorGuess("Killer E3100G"), std::nullopt);
     EXPECT_EQ(manufacturerFromBoardName("MAG B650 TOMAHAWK WIFI"), msi);
     EXPECT_EQ(manufacturerFromBoardName("PRIME B760M-A"), "ASUSTeK Computer Inc.");
@@ -27,10 +33,14 @@ TEST(Inference, OverlappingEntriesResolveByTableOrder)
         {"Model Identifier: iMac20,1", "Intel 400-series platform", "Intel 400-series platform"},
         {"Macmini8,1", "Intel 300-series platform", "Intel 300-series platform"},
         {"AMD A520M-HDV", "AMD A520", "AMD A520"},
-        {"AMD B550", "Intel B550", "Intel B550"}, // the bare-code pattern comes before the AMD one
+        // A bare code only AMD uses is AMD's, also where the bare-code pattern comes first.
+        {"AMD B550", "AMD B550", "AMD B550"},
+        {"ROG STRIX X570-E GAMING", "AMD X570", "AMD X570"},
+        {"PRIME B450M-A", "AMD B450", "AMD B450"},
+        {"H310M S2", "Intel H310", "Intel H310"},
         // Hexadecimal literals and codes inside words are no chipset.
         {"Table at 0x6FA71000, <0x100>, 97946E993916094B22613", "Unknown", ""},
-        {"Handle 0x0002, then X570", "Intel X570", "Intel X570"},
+        {"Handle 0x0002, then X570", "AMD X570", "AMD X570"},
     };
     for (const auto& [text, guess, trusted] : chipsets) {
         EXPECT_EQ(chipsetGuess(text), guess) << text;
