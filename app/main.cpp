@@ -5,7 +5,7 @@
 #include "core/json.h"
 #include "platform/machine.h"
 #include "platform/replay_machine.h"
-#include "probe/capture.h"
+#include "platform/capture.h"
 #include "probe/system_probe.h"
 #include "state/event_loop.h"
 #include "state/system_info_store.h"
@@ -95,7 +95,7 @@ int main(int argc, char** argv)
 
     switch (line->mode) {
     case Mode::capture:
-        if (!SystemProbe::writeCapture(*machine, line->outputDirectory, error))
+        if (!writeCapture(SystemProbe::readMachine(*machine), line->outputDirectory, error))
             return fail(error);
         return 0;
     case Mode::summary:

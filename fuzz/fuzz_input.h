@@ -5,9 +5,9 @@
 // anything else), so the texts are decoded the same lossy way here.
 
 #include "core/unicode_text.h"
+#include "platform/capture.h"
 #include "platform/command_table.h"
-#include "platform/machine.h"
-#include "platform/replay_machine.h"
+#include "platform/readings.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,56 +33,27 @@ inline std::vector<std::string> texts(const std::uint8_t* data, std::size_t size
     return parts;
 }
 
-// A machine whose kernel values and tool outputs all come from the fuzzer: the
-// first text is read as sysctl.txt, the next ones are the outputs of the fixed
-// commands in table order, the last one dmidecode's.
-class FuzzMachine final : public Machine {
-public:
-    static constexpr std::size_t kTextCount = 15;
+// What a refresh would have read, all from the fuzzer: the first text is read as
+// sysctl.txt, the next ones are the outputs of the fixed commands in table order,
+// the last one dmidecode's (found when it is not empty).
+inline constexpr std::size_t kTextCount = 15;
 
-    explicit FuzzMachine(const std::vector<std::string>& parts) : kernel_(parseKernelValues(parts.at(0)))
-    {
-        const auto& commands = Commands::all();
-        for (std::size_t i = 0; i < commands.size(); ++i)
-            outputs_[commands[i]->captureFile] = parts.at(i + 1);
-        outputs_[std::string(Commands::kDmidecodeCaptureFile)] = parts.at(commands.size() + 1);
+inline MachineReadings readings(const std::vector<std::string>& parts)
+{
+    MachineReadings readings;
+    for (const auto& [name, value] : parseKernelValues(parts.at(0))) {
+        readings.kernel.texts.emplace(name, value);
+        if (const auto number = parseKernelInteger(value))
+            readings.kernel.integers.emplace(name, *number);
     }
-
-    std::string sysctlValue(std::string_view name) const override
-    {
-        const auto found = kernel_.find(name);
-        return found == kernel_.end() ? std::string() : found->second;
+    const auto& commands = toolCommands();
+    for (std::size_t i = 0; i < commands.size(); ++i)
+        readings.tools[commands[i].tool] = {parts.at(i + 1), 0};
+    if (!parts.at(commands.size() + 1).empty()) {
+        readings.dmidecodePath = "/usr/local/bin/dmidecode";
+        readings.dmidecode = {parts.at(commands.size() + 1), 0};
     }
-    std::optional<std::int64_t> sysctlInt(std::string_view name) const override
-    {
-        const auto found = kernel_.find(name);
-        if (found == kernel_.end())
-            return std::nullopt;
-        try {
-            std::size_t used = 0;
-            const long long value = std::stoll(found->second, &used);
-            return used == found->second.size() ? std::optional<std::int64_t>(value) : std::nullopt;
-        } catch (...) {
-            return std::nullopt;
-        }
-    }
-    ProcessResult run(const std::string& executable, const std::vector<std::string>& arguments, double) const override
-    {
-        const auto file = Commands::captureFileFor(executable, arguments);
-        if (!file)
-            return {"", ProcessRunner::kLaunchFailedStatus};
-        return {outputs_.at(*file), 0};
-    }
-    std::optional<std::string> resourceFile(std::string_view) const override { return std::nullopt; }
-    bool isExecutableFile(const std::string& path) const override
-    {
-        return path == "/usr/local/bin/dmidecode" && !outputs_.at(std::string(Commands::kDmidecodeCaptureFile)).empty();
-    }
-    std::optional<std::string> readFileHead(const std::string&, std::size_t) const override { return std::nullopt; }
-
-private:
-    std::map<std::string, std::string, std::less<>> kernel_;
-    std::map<std::string, std::string> outputs_;
-};
+    return readings;
+}
 
 } // namespace veltrin::fuzzing

@@ -13,17 +13,14 @@ using namespace veltrin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto parts = fuzzing::texts(data, size, fuzzing::FuzzMachine::kTextCount);
-    const fuzzing::FuzzMachine machine(parts);
-    const std::string& hardware = parts[1];
-    const std::string& software = parts[4];
+    const MachineReadings readings = fuzzing::readings(fuzzing::texts(data, size, fuzzing::kTextCount));
 
-    const CPUInfo cpu = SystemProbe::cpuInfo(machine, hardware, hardware);
+    const CPUInfo cpu = SystemProbe::cpuInfo(readings);
     const auto fields = cpu.fields();
     std::apply([](const auto&... field) { ((field.empty() ? std::abort() : void()), ...); }, fields);
 
-    const DMIInfo dmi = SystemProbe::dmiInfo(machine);
-    const MainboardInfo board = SystemProbe::mainboardInfo(machine, hardware, hardware, software, dmi);
+    const DMIInfo dmi = SystemProbe::dmiInfo(readings);
+    const MainboardInfo board = SystemProbe::mainboardInfo(readings, dmi);
     for (const std::string* physical : {&board.manufacturer, &board.model, &board.boardName, &board.boardID,
                                         &board.boardVersion, &board.serial})
         if (SystemProbe::isAppleSMBIOSValue(*physical))

@@ -2,7 +2,7 @@
 
 #include "fuzz_input.h"
 
-#include "probe/dmi_reader.h"
+#include "probe/memory_probe.h"
 #include "probe/parsers.h"
 
 #include <cstdlib>
@@ -11,20 +11,16 @@ using namespace veltrin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto parts = fuzzing::texts(data, size, fuzzing::FuzzMachine::kTextCount);
-    const fuzzing::FuzzMachine machine(parts);
-    const std::string& report = parts[2];   // SPMemoryDataType
-    const std::string& graphics = parts[3]; // SPDisplaysDataType
-    const std::string& dmidecode = parts.back();
+    const MachineReadings readings = fuzzing::readings(fuzzing::texts(data, size, fuzzing::kTextCount));
 
     DMIInfo dmi;
-    dmi.raw = dmidecode;
-    dmi.memoryModules = SystemProbe::dmiMemoryModules(dmidecode);
-    const MemoryInfo memory = SystemProbe::memoryInfo(machine, "", report, dmi);
+    dmi.raw = readings.dmidecode.output;
+    dmi.memoryModules = SystemProbe::dmiMemoryModules(dmi.raw);
+    const MemoryInfo memory = SystemProbe::memoryInfo(readings, dmi);
     if (memory.total.empty())
         std::abort();
 
-    const auto adapters = SystemProbe::gpuInfo(graphics);
+    const auto adapters = SystemProbe::gpuInfo(readings.output(Tool::graphicsReport));
     if (adapters.empty())
         std::abort(); // the probe never returns an empty list
     return 0;

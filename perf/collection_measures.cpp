@@ -124,10 +124,12 @@ std::string quotedForShell(const std::string& text)
 // name of the file a capture keeps its output in.
 std::vector<std::pair<std::string, ToolCommand>> commandLines()
 {
-    std::vector<std::pair<std::string, ToolCommand>> lines{
-        {"/usr/bin/dmidecode", {"/usr/bin/dmidecode", {}, 2.5, "dmidecode.txt"}}};
-    for (const ToolCommand* command : Commands::all())
-        lines.emplace_back(command->executable, *command);
+    std::vector<std::pair<std::string, ToolCommand>> lines;
+    lines.emplace_back("/usr/bin/dmidecode",
+                       ToolCommand{Tool::hardwareReport, "/usr/bin/dmidecode", {}, kDmidecodeTimeout,
+                                   std::string(kDmidecodeCaptureFile)});
+    for (const ToolCommand& command : toolCommands())
+        lines.emplace_back(command.executable, command);
     return lines;
 }
 

@@ -1,6 +1,7 @@
 // Linux has no sysctlbyname for these names, so this file answers the twelve
 // kernel names Veltrin reads from /proc and /sys, in the form macOS gives them.
 
+#include "platform/command_table.h"
 #include "platform/live_machine.h"
 
 #include <charconv>
@@ -263,9 +264,9 @@ class LinuxMachine final : public LiveMachine {
 public:
     std::string sysctlValue(std::string_view name) const override
     {
-        if (name == "machdep.cpu.brand_string")
+        if (name == KernelName::brandString)
             return firstCpuinfoValue({"model name", "Model Name", "cpu model"});
-        if (name == "machdep.cpu.features")
+        if (name == KernelName::features)
             return firstCpuinfoValue({"flags", "Features"});
         if (const auto number = sysctlInt(name))
             return std::to_string(*number);
@@ -275,14 +276,14 @@ public:
     std::optional<std::int64_t> sysctlInt(std::string_view name) const override
     {
         static const std::map<std::string_view, std::function<std::optional<std::int64_t>()>, std::less<>> readers{
-            {"hw.cpufrequency", nominalFrequency},
-            {"hw.physicalcpu", physicalCoreCount},
-            {"hw.logicalcpu", [] { return std::optional<std::int64_t>(logicalProcessorCount()); }},
-            {"hw.l1icachesize", [] { return cacheSize(CacheKind::instruction); }},
-            {"hw.l1dcachesize", [] { return cacheSize(CacheKind::data); }},
-            {"hw.l2cachesize", [] { return cacheSize(CacheKind::level2); }},
-            {"hw.l3cachesize", [] { return cacheSize(CacheKind::level3); }},
-            {"hw.memsize", installedMemory},
+            {KernelName::cpuFrequency, nominalFrequency},
+            {KernelName::physicalCores, physicalCoreCount},
+            {KernelName::logicalCores, [] { return std::optional<std::int64_t>(logicalProcessorCount()); }},
+            {KernelName::l1iCacheSize, [] { return cacheSize(CacheKind::instruction); }},
+            {KernelName::l1dCacheSize, [] { return cacheSize(CacheKind::data); }},
+            {KernelName::l2CacheSize, [] { return cacheSize(CacheKind::level2); }},
+            {KernelName::l3CacheSize, [] { return cacheSize(CacheKind::level3); }},
+            {KernelName::memorySize, installedMemory},
         };
         const auto reader = readers.find(name);
         return reader == readers.end() ? std::nullopt : reader->second();

@@ -1,8 +1,6 @@
 #pragma once
 
-// A machine read back from a capture directory: one file per command holding what
-// the tool printed, an optional <file>.status with its exit status, and
-// sysctl.txt with one "name: value" line per kernel value.
+// A machine read back from a capture directory (the format is in capture.h).
 
 #include "platform/machine.h"
 
@@ -31,11 +29,5 @@ private:
     std::string directory_;
     std::map<std::string, std::string, std::less<>> kernelValues_;
 };
-
-// Parses sysctl.txt text: "name: value" per line; the value keeps its own spacing.
-std::map<std::string, std::string, std::less<>> parseKernelValues(std::string_view text);
-
-// Reads an exit status file: a decimal integer, 0 when it is anything else.
-std::int32_t parseExitStatus(std::string_view text);
 
 } // namespace veltrin

@@ -5,7 +5,6 @@
 #include "core/text_match.h"
 #include "core/unicode_text.h"
 #include "platform/command_table.h"
-#include "platform/machine.h"
 #include "probe/inference.h"
 #include "probe/parsers.h"
 
@@ -32,30 +31,30 @@ constexpr std::array<SubstringRule, 11> kVendorRules{{
 
 // The brand string as the kernel gives it (padding kept), else the report's
 // processor name, else the model identifier. May be empty.
-std::string processorName(const Machine& machine, std::string_view hardware)
+std::string processorName(const KernelValues& kernel, std::string_view hardware)
 {
-    if (std::string brand = machine.sysctlValue("machdep.cpu.brand_string"); !brand.empty())
+    if (std::string brand = kernel.text(KernelName::brandString); !brand.empty())
         return brand;
-    if (auto reported = firstMatch(hardware, R"(Processor Name:\s*(.+))"))
+    if (auto reported = firstMatch(hardware, R"(Processor Name:[ \t]*(.+))"))
         return *std::move(reported);
-    return machine.sysctlValue("hw.model");
+    return kernel.text(KernelName::model);
 }
 
 // An empty "Processor Speed:" value counts as none, so the field is never blank.
-std::string frequencyText(const Machine& machine, std::string_view hardware)
+std::string frequencyText(const KernelValues& kernel, std::string_view hardware)
 {
-    if (const auto hertz = machine.sysctlInt("hw.cpufrequency"))
+    if (const auto hertz = kernel.integer(KernelName::cpuFrequency))
         return gigahertzText(*hertz);
-    const auto reported = firstMatch(hardware, R"(Processor Speed:\s*(.+))");
+    const auto reported = firstMatch(hardware, R"(Processor Speed:[ \t]*(.+))");
     return reported && !reported->empty() ? *reported : std::string(kEmDash);
 }
 
 // The basic flags, then the leaf-7 flags, exactly as the kernel lists them.
-std::string featureFlags(const Machine& machine)
+std::string featureFlags(const KernelValues& kernel)
 {
     std::string flags;
-    for (const std::string_view name : {"machdep.cpu.features", "machdep.cpu.leaf7_features"}) {
-        const std::string value = machine.sysctlValue(name);
+    for (const std::string_view name : {KernelName::features, KernelName::leaf7Features}) {
+        const std::string value = kernel.text(name);
         if (value.empty())
             continue;
         if (!flags.empty())
@@ -65,9 +64,9 @@ std::string featureFlags(const Machine& machine)
     return flags;
 }
 
-std::string countText(const Machine& machine, std::string_view name)
+std::string countText(const KernelValues& kernel, std::string_view name)
 {
-    return std::to_string(machine.sysctlInt(name).value_or(0));
+    return std::to_string(kernel.integer(name).value_or(0));
 }
 
 std::string orFallback(std::string value, std::string_view fallback)
@@ -92,25 +91,27 @@ std::string cacheSizeText(std::optional<std::int64_t> bytes)
 
 std::string gigahertzText(std::int64_t hertz) { return fixedDecimal(static_cast<double>(hertz) / 1e9, 2) + " GHz"; }
 
-CPUInfo cpuInfo(const Machine& machine, std::string_view, std::string_view hardware)
+CPUInfo cpuInfo(const MachineReadings& readings)
 {
-    const std::string name = processorName(machine, hardware);
-    const std::string frequency = frequencyText(machine, hardware);
-    const std::string features = featureFlags(machine);
-    const std::string architecture = trimmed(runOutput(machine, Commands::machineArchitecture()));
+    const KernelValues& kernel = readings.kernel;
+    const std::string_view hardware = readings.output(Tool::hardwareReport);
+    const std::string name = processorName(kernel, hardware);
+    const std::string frequency = frequencyText(kernel, hardware);
+    const std::string features = featureFlags(kernel);
+    const std::string architecture = trimmed(readings.output(Tool::machineArchitecture));
     const std::string vendor = cpuVendor(name, architecture, features, hardware);
 
     return CPUInfo{
         .name = orFallback(name, "Unknown CPU"),
         .vendor = vendor,
         .architecture = orFallback(architecture, "Unknown"),
-        .physicalCores = countText(machine, "hw.physicalcpu"),
-        .logicalCores = countText(machine, "hw.logicalcpu"),
+        .physicalCores = countText(kernel, KernelName::physicalCores),
+        .logicalCores = countText(kernel, KernelName::logicalCores),
         .frequency = frequency,
-        .l1i = cacheSizeText(machine.sysctlInt("hw.l1icachesize")),
-        .l1d = cacheSizeText(machine.sysctlInt("hw.l1dcachesize")),
-        .l2 = cacheSizeText(machine.sysctlInt("hw.l2cachesize")),
-        .l3 = cacheSizeText(machine.sysctlInt("hw.l3cachesize")),
+        .l1i = cacheSizeText(kernel.integer(KernelName::l1iCacheSize)),
+        .l1d = cacheSizeText(kernel.integer(KernelName::l1dCacheSize)),
+        .l2 = cacheSizeText(kernel.integer(KernelName::l2CacheSize)),
+        .l3 = cacheSizeText(kernel.integer(KernelName::l3CacheSize)),
         .features = orFallback(features, kEmDash),
     };
 }

@@ -2,8 +2,8 @@
 
 #include "core/text_match.h"
 #include "core/unicode_text.h"
-#include "platform/command_table.h"
 #include "platform/machine.h"
+#include "probe/memory_probe.h"
 
 #include <array>
 
@@ -149,19 +149,18 @@ std::optional<std::string> dmidecodeExecutable(const Machine& machine)
     return std::nullopt;
 }
 
-DMIInfo dmiInfo(const Machine& machine)
+DMIInfo dmiInfo(const MachineReadings& readings)
 {
-    const auto executable = dmidecodeExecutable(machine);
-    if (!executable)
+    if (!readings.dmidecodePath)
         return {};
-    ProcessResult result = machine.run(*executable, {}, Commands::kDmidecodeTimeout);
+    const ProcessResult& result = readings.dmidecode;
     if (result.status != 0 || result.output.empty())
-        return {.source = std::string(kUnreadableDmidecodeSource), .raw = std::move(result.output)};
+        return {.source = std::string(kUnreadableDmidecodeSource), .raw = result.output};
 
     DMIInfo info{
-        .source = std::string(contains(*executable, kBundledResourcesMarker) ? kBundledDmidecodeSource
-                                                                             : kExternalDmidecodeSource),
-        .raw = std::move(result.output),
+        .source = std::string(contains(*readings.dmidecodePath, kBundledResourcesMarker) ? kBundledDmidecodeSource
+                                                                                       : kExternalDmidecodeSource),
+        .raw = result.output,
     };
     // One split serves all twelve lookups; a long dump is not cut up twelve times.
     const std::vector<std::string> blocks = dmiBlocks(info.raw);

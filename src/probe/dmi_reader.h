@@ -1,9 +1,11 @@
 #pragma once
 
 // The one trusted path to the physical BIOS, system and baseboard strings: an
-// external dmidecode, found, run and parsed once per collection.
+// external dmidecode, found and run once per collection with the other tools,
+// then parsed here.
 
 #include "core/records.h"
+#include "platform/readings.h"
 
 #include <optional>
 #include <string>
@@ -25,9 +27,9 @@ inline constexpr std::string_view kUnreadableDmidecodeSource = "dmidecode found 
 // file standing where the tool should be is passed over.
 std::optional<std::string> dmidecodeExecutable(const Machine& machine);
 
-// Finds, runs and parses dmidecode; never fails. The source names which copy
-// was read, or that the one found could not read the tables.
-DMIInfo dmiInfo(const Machine& machine);
+// What dmidecode's run says; never fails. Empty when none was found; the source
+// names which copy was read, or that the one found could not read the tables.
+DMIInfo dmiInfo(const MachineReadings& readings);
 
 // dmidecode output split into record blocks, header lines dropped.
 std::vector<std::string> dmiBlocks(std::string_view text);
@@ -36,9 +38,6 @@ std::vector<std::string> dmiBlocks(std::string_view text);
 // taken from the key's own line only, so a key with nothing but blanks after its
 // colon gives no usable value.
 std::optional<std::string> dmiValue(std::string_view text, std::string_view handle, std::string_view key);
-
-// One module per populated "Memory Device" block of dmidecode output.
-std::vector<MemoryModule> dmiMemoryModules(std::string_view text);
 
 } // namespace SystemProbe
 } // namespace veltrin

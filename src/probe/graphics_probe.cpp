@@ -46,19 +46,16 @@ std::string videoMemory(const AdapterPatterns& patterns, std::string_view piece)
     return cleanedOrEmpty(memory);
 }
 
-// Display lines joined as printed; the label goes, the indentation inside the text stays.
+// Display lines joined as printed, then every label removed; the indentation
+// inside the text stays.
 std::string displayResolutions(std::string_view piece)
 {
     static constexpr std::string_view label = "Resolution:";
     std::string joined;
-    for (std::string line : linesContaining(piece, label)) {
-        for (auto at = line.find(label); at != std::string::npos; at = line.find(label, at))
-            line.erase(at, label.size());
-        // A display line with no value would leave a dangling " / " behind.
-        if (trimmed(line).empty())
-            continue;
+    for (const std::string& line : linesContaining(piece, label))
         joined += (joined.empty() ? "" : " / ") + line;
-    }
+    for (auto at = joined.find(label); at != std::string::npos; at = joined.find(label, at))
+        joined.erase(at, label.size());
     return cleanedOrEmpty(joined);
 }
 
@@ -69,6 +66,8 @@ std::vector<GPUInfo> gpuInfo(std::string_view sp)
     const AdapterPatterns patterns;
     std::vector<GPUInfo> adapters;
     for (const std::string_view piece : piecesAfter(sp, "Chipset Model:")) {
+        if (adapters.size() == kMaxListedDevices)
+            break;
         const std::string model = adapterModel(piece);
         adapters.push_back({
             .name = model,

@@ -3,7 +3,6 @@
 #include "core/text_match.h"
 #include "core/unicode_text.h"
 #include "platform/command_table.h"
-#include "platform/machine.h"
 #include "probe/clean.h"
 #include "probe/inference.h"
 #include "probe/parsers.h"
@@ -66,13 +65,13 @@ std::optional<std::string> firstUsable(std::initializer_list<std::optional<std::
 
 std::string textOf(const std::optional<std::string>& value) { return value.value_or(std::string()); }
 
-// The sw_vers report's value, else the bare value of sw_vers run for it alone.
-std::string versionPart(const Machine& machine, std::string_view software, std::string_view pattern,
-                        const ToolCommand& fallback)
+// The sw_vers report's value, else the bare value of sw_vers run for that part
+// alone (started with the rest, read only here).
+std::string versionPart(std::string_view software, std::string_view pattern, std::string_view alone)
 {
     if (auto reported = clean(firstMatch(software, pattern)))
         return *std::move(reported);
-    return textOf(clean(runOutput(machine, fallback)));
+    return textOf(clean(std::string(alone)));
 }
 
 std::string osText(const std::string& product, const std::string& build)
@@ -215,30 +214,68 @@ std::string uptimeOnly(std::string_view text)
     return duration.empty() ? whole : duration;
 }
 
-MainboardInfo mainboardInfo(const Machine& machine, std::string_view, std::string_view hardware,
-                            std::string_view software, const DMIInfo& dmi)
+namespace {
+
+struct OperatingSystem {
+    std::string os;
+    std::string kernel;
+    std::string uptime;
+};
+
+OperatingSystem operatingSystem(const MachineReadings& readings)
 {
-    // Operating system; the sw_vers fallbacks run only for a part the report lacks.
-    const std::string productVersion =
-        versionPart(machine, software, R"(ProductVersion:\s*(.+))", Commands::productVersion());
-    const std::string buildVersion =
-        versionPart(machine, software, R"(BuildVersion:\s*(.+))", Commands::buildVersion());
-    const std::string kernel = textOf(clean(runOutput(machine, Commands::kernelRelease())));
-    const std::string uptime = uptimeOnly(runOutput(machine, Commands::uptime()));
-    const std::string registry = runOutput(machine, Commands::platformRegistry());
-    const std::string deviceTree = runOutput(machine, Commands::deviceTree());
+    const std::string_view software = readings.output(Tool::softwareVersion);
+    const std::string product =
+        versionPart(software, R"(ProductVersion:[ \t]*(.+))", readings.output(Tool::productVersion));
+    const std::string build = versionPart(software, R"(BuildVersion:[ \t]*(.+))", readings.output(Tool::buildVersion));
+    return {
+        .os = osText(product, build),
+        .kernel = textOf(clean(std::string(readings.output(Tool::kernelRelease)))),
+        .uptime = uptimeOnly(readings.output(Tool::uptime)),
+    };
+}
 
-    // The macOS SMBIOS identity, shown as reported and never used for the board.
-    const auto macModel =
-        firstUsable({firstMatch(hardware, R"(Model Identifier:\s*(.+))"), machine.sysctlValue("hw.model")});
-    const auto macModelName =
-        firstUsable({firstMatch(hardware, R"(Model Name:\s*(.+))"), firstMatch(hardware, R"(Model:\s*(.+))")});
-    const auto macBoardID = boardIDText(registry);
-    const auto macSerial = firstUsable({firstMatch(hardware, R"(Serial Number.*?:\s*(.+))"),
-                                        firstMatch(registry, R"re(IOPlatformSerialNumber.*?= "(.+?)")re")});
-    const auto hardwareUUID = firstUsable(
-        {firstMatch(hardware, R"(Hardware UUID:\s*(.+))"), firstMatch(registry, R"re(IOPlatformUUID.*?= "(.+?)")re")});
+// The Apple identity macOS presents, shown as reported and never used for the board.
+struct MacIdentity {
+    std::string model;
+    std::string modelName;
+    std::string boardID;
+    std::string serial;
+    std::string hardwareUUID;
+};
 
+MacIdentity macOSSMBIOS(std::string_view hardware, std::string_view registry, const KernelValues& kernel)
+{
+    return {
+        .model = textOf(firstUsable({firstMatch(hardware, R"(Model Identifier:[ \t]*(.+))"),
+                                     kernel.text(KernelName::model)})),
+        .modelName = textOf(firstUsable(
+            {firstMatch(hardware, R"(Model Name:[ \t]*(.+))"), firstMatch(hardware, R"(Model:[ \t]*(.+))")})),
+        .boardID = textOf(boardIDText(registry)),
+        .serial = textOf(firstUsable({firstMatch(hardware, R"(Serial Number.*?:[ \t]*(.+))"),
+                                      firstMatch(registry, R"re(IOPlatformSerialNumber.*?= "(.+?)")re")})),
+        .hardwareUUID = textOf(firstUsable({firstMatch(hardware, R"(Hardware UUID:[ \t]*(.+))"),
+                                            firstMatch(registry, R"re(IOPlatformUUID.*?= "(.+?)")re")})),
+    };
+}
+
+struct PhysicalBoard {
+    std::string manufacturer;
+    std::string model;
+    std::string boardName;
+    std::string boardID;
+    std::string boardVersion;
+    std::string chipset;
+    std::string serial;
+
+    bool isNamed() const { return !manufacturer.empty() || !model.empty() || !boardName.empty(); }
+};
+
+// Only trusted DMI values, device-tree board properties and guesses that pass the
+// same filter: a field with none of them stays empty.
+PhysicalBoard physicalBoard(const DMIInfo& dmi, std::string_view registry, std::string_view deviceTree,
+                            std::string_view hardware)
+{
     const std::string platform = joined({dmi.raw, registry, "", deviceTree, hardware, ""}, "\n");
 
     const auto treeManufacturer = deviceTreeBoardValue(deviceTree, kBoardManufacturerKeys);
@@ -249,9 +286,6 @@ MainboardInfo mainboardInfo(const Machine& machine, std::string_view, std::strin
     const auto dmiBoardProduct = trustedBoardValue(dmi.baseboardProduct);
     const auto dmiSystemManufacturer = trustedBoardValue(dmi.systemManufacturer);
     const auto dmiSystemProduct = trustedBoardValue(dmi.systemProduct);
-    const auto dmiBoardVersion = trustedBoardValue(dmi.baseboardVersion);
-    const auto dmiAssetTag = trustedBoardValue(dmi.boardAssetTag);
-    const auto dmiBoardSerial = trustedSerialValue(dmi.baseboardSerial);
 
     // Guesses pass the board filter too: a maker inferred from a name such as
     // "Mac…" is an Apple fallback, and a board name cut from the platform text may
@@ -266,45 +300,90 @@ MainboardInfo mainboardInfo(const Machine& machine, std::string_view, std::strin
     const auto boardNameGuess =
         firstUsable({trustedBoardValue(acpiBoardGuess(platform)), dmiBoardProduct, treeProduct, dmiSystemProduct});
 
-    MainboardInfo info;
-    info.manufacturer =
+    PhysicalBoard board;
+    board.manufacturer =
         textOf(firstUsable({dmiBoardManufacturer, treeManufacturer, dmiSystemManufacturer, inferredManufacturer}));
-    info.model = textOf(firstUsable({dmiBoardProduct, boardNameGuess, treeProduct, dmiSystemProduct}));
-    info.boardName = textOf(firstUsable({dmiBoardProduct, treeProduct, boardNameGuess}));
-    info.boardID = textOf(dmiAssetTag);
+    board.model = textOf(firstUsable({dmiBoardProduct, boardNameGuess, treeProduct, dmiSystemProduct}));
+    board.boardName = textOf(firstUsable({dmiBoardProduct, treeProduct, boardNameGuess}));
+    board.boardID = textOf(trustedBoardValue(dmi.boardAssetTag));
     // Real dmidecode prints "Version:" and blanks, so the value must stay on the key's line.
     // On a Mac or an OpenCore machine the first such line can be the model
     // identifier (Base Board "Version: iMacPro1,1"), which is no board revision.
     auto dumpVersion = firstMatch(dmi.raw, R"((?:Version|Board Version|Revision):[ \t]*(.+))");
     if (isAppleSMBIOSValue(dumpVersion))
         dumpVersion.reset();
-    info.boardVersion = textOf(firstUsable({dmiBoardVersion, treeVersion, dumpVersion}));
-    info.chipset = trustedChipsetGuess(
-        joined({info.manufacturer, info.model, info.boardName, "", "", deviceTree, dmi.raw}, " "));
-    info.serial = textOf(dmiBoardSerial);
+    board.boardVersion = textOf(firstUsable({trustedBoardValue(dmi.baseboardVersion), treeVersion, dumpVersion}));
+    board.chipset = trustedChipsetGuess(
+        joined({board.manufacturer, board.model, board.boardName, "", "", deviceTree, dmi.raw}, " "));
+    board.serial = textOf(trustedSerialValue(dmi.baseboardSerial));
+    return board;
+}
 
-    info.macModel = textOf(macModel);
-    info.macModelName = textOf(macModelName);
-    info.macBoardID = textOf(macBoardID);
-    info.macSerial = textOf(macSerial);
-    info.hardwareUUID = textOf(hardwareUUID);
+struct Firmware {
+    std::string biosVendor;
+    std::string biosVersion;
+    std::string biosDate;
+    std::string bootROM;
+    std::string smc;
+};
 
-    info.biosVendor = textOf(trustedFirmwareValue(firstUsable({dmi.biosVendor, firmwareVendorGuess(dmi.raw)})));
-    info.biosVersion = textOf(trustedFirmwareValue(dmi.biosVersion));
-    info.biosDate = textOf(clean(dmi.biosDate));
-    info.bootROM = textOf(firstUsable({firstMatch(hardware, R"(System Firmware Version:\s*(.+))"),
-                                       firstMatch(hardware, R"(Boot ROM Version:\s*(.+))"), dmi.biosVersion}));
-    info.smc = textOf(clean(firstMatch(hardware, R"(SMC Version.*?:\s*(.+))")));
+Firmware firmware(const DMIInfo& dmi, std::string_view hardware)
+{
+    return {
+        .biosVendor = textOf(trustedFirmwareValue(firstUsable({dmi.biosVendor, firmwareVendorGuess(dmi.raw)}))),
+        .biosVersion = textOf(trustedFirmwareValue(dmi.biosVersion)),
+        .biosDate = textOf(clean(dmi.biosDate)),
+        .bootROM = textOf(firstUsable({firstMatch(hardware, R"(System Firmware Version:[ \t]*(.+))"),
+                                       firstMatch(hardware, R"(Boot ROM Version:[ \t]*(.+))"), dmi.biosVersion})),
+        .smc = textOf(clean(firstMatch(hardware, R"(SMC Version.*?:[ \t]*(.+))"))),
+    };
+}
 
-    info.os = osText(productVersion, buildVersion);
-    info.kernel = kernel;
-    info.uptime = uptime;
-    info.dmiSource = dmi.source;
+// Why the physical fields hold what they hold.
+std::string detectionNote(const DMIInfo& dmi, const PhysicalBoard& board)
+{
+    if (dmi.source.empty())
+        return std::string(kNoDmidecodeNote);
+    return std::string(board.isNamed() ? kTrustedBoardNote : kHiddenBoardNote);
+}
 
-    const bool boardNamed = !info.manufacturer.empty() || !info.model.empty() || !info.boardName.empty();
-    info.detectionNotes =
-        std::string(dmi.source.empty() ? kNoDmidecodeNote : boardNamed ? kTrustedBoardNote : kHiddenBoardNote);
-    return info;
+} // namespace
+
+MainboardInfo mainboardInfo(const MachineReadings& readings, const DMIInfo& dmi)
+{
+    const std::string_view hardware = readings.output(Tool::hardwareReport);
+    const std::string_view registry = readings.output(Tool::platformRegistry);
+    const std::string_view deviceTree = readings.output(Tool::deviceTree);
+
+    const OperatingSystem system = operatingSystem(readings);
+    const MacIdentity mac = macOSSMBIOS(hardware, registry, readings.kernel);
+    const PhysicalBoard board = physicalBoard(dmi, registry, deviceTree, hardware);
+    const Firmware bios = firmware(dmi, hardware);
+
+    return MainboardInfo{
+        .manufacturer = board.manufacturer,
+        .model = board.model,
+        .boardName = board.boardName,
+        .boardID = board.boardID,
+        .boardVersion = board.boardVersion,
+        .chipset = board.chipset,
+        .serial = board.serial,
+        .macModel = mac.model,
+        .macModelName = mac.modelName,
+        .macBoardID = mac.boardID,
+        .macSerial = mac.serial,
+        .hardwareUUID = mac.hardwareUUID,
+        .biosVendor = bios.biosVendor,
+        .biosVersion = bios.biosVersion,
+        .biosDate = bios.biosDate,
+        .bootROM = bios.bootROM,
+        .smc = bios.smc,
+        .os = system.os,
+        .kernel = system.kernel,
+        .uptime = system.uptime,
+        .dmiSource = dmi.source,
+        .detectionNotes = detectionNote(dmi, board),
+    };
 }
 
 } // namespace veltrin::SystemProbe

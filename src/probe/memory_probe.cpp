@@ -13,13 +13,11 @@
 #include "core/text_match.h"
 #include "core/unicode_text.h"
 #include "platform/command_table.h"
-#include "platform/machine.h"
 #include "probe/clean.h"
 #include "probe/dmi_reader.h"
 #include "probe/parsers.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace veltrin::SystemProbe {
 namespace {
@@ -67,6 +65,8 @@ std::vector<MemoryModule> reportModules(const ReportPatterns& patterns, std::str
 {
     std::vector<MemoryModule> modules;
     for (const std::string_view piece : piecesAfter(sp, "BANK ")) {
+        if (modules.size() == kMaxListedDevices)
+            break;
         const auto size = patterns.size.firstMatch(piece);
         if (!size || !isUsableModuleValue(*size))
             continue;
@@ -138,9 +138,9 @@ std::string slotSummary(const std::vector<MemoryModule>& modules, std::string_vi
     return type.empty() ? "" : "Unified / On-board";
 }
 
-std::string installedMemory(const Machine& machine)
+std::string installedMemory(const KernelValues& kernel)
 {
-    const auto bytes = machine.sysctlInt("hw.memsize");
+    const auto bytes = kernel.integer(KernelName::memorySize);
     return bytes && *bytes > 0 ? formatByteCount(*bytes) : "\u2014";
 }
 
@@ -188,13 +188,13 @@ std::optional<std::string> memoryTechnology(const std::vector<std::optional<std:
 
 std::optional<std::string> inferredMemoryTechnologyFromSpeed(std::string_view speed)
 {
+    // \d matches the digits of every script, and each is read as the number it is.
     const auto digits = firstMatch(speed, "(\\d{3,5})");
-    int number = 0;
-    // \d also matches digits of other scripts, which from_chars does not read: no guess then.
-    if (!digits || std::from_chars(digits->data(), digits->data() + digits->size(), number).ec != std::errc())
+    const auto number = digits ? decimalDigitsValue(*digits) : std::nullopt;
+    if (!number)
         return std::nullopt;
     for (const auto& range : kTechnologyBySpeed)
-        if (number >= range.lowest && number <= range.highest)
+        if (*number >= range.lowest && *number <= range.highest)
             return std::string(range.technology);
     return std::nullopt;
 }
@@ -223,6 +223,8 @@ std::vector<MemoryModule> dmiMemoryModules(std::string_view text)
 
     std::vector<MemoryModule> modules;
     for (const std::string& block : dmiBlocks(text)) {
+        if (modules.size() == kMaxListedDevices)
+            break;
         if (!containsIgnoringCase(block, "Memory Device"))
             continue;
         const auto moduleSize = clean(size.firstMatch(block));
@@ -251,10 +253,11 @@ std::vector<MemoryModule> dmiMemoryModules(std::string_view text)
     return modules;
 }
 
-MemoryInfo memoryInfo(const Machine& machine, std::string_view, std::string_view sp, const DMIInfo& dmi)
+MemoryInfo memoryInfo(const MachineReadings& readings, const DMIInfo& dmi)
 {
+    const std::string_view sp = readings.output(Tool::memoryReport);
     MemoryInfo info;
-    info.total = installedMemory(machine);
+    info.total = installedMemory(readings.kernel);
     // The report wins whenever it lists a module; the two sources are never merged.
     const ReportPatterns patterns;
     info.modules = reportModules(patterns, sp);
@@ -264,8 +267,8 @@ MemoryInfo memoryInfo(const Machine& machine, std::string_view, std::string_view
     info.type = memoryType(patterns, info.modules, dmi, sp, info.speed);
     info.slots = slotSummary(info.modules, info.type);
     // Only whether vm_stat answered matters; its figures are not read.
-    info.used = runOutput(machine, Commands::virtualMemoryStatistics()).empty() ? "" : "Live vm_stat";
-    const std::string pressure = runOutput(machine, Commands::memoryPressure());
+    info.used = readings.output(Tool::virtualMemoryStatistics).empty() ? "" : "Live vm_stat";
+    const std::string_view pressure = readings.output(Tool::memoryPressure);
     info.pressure = clean(firstMatch(pressure, "System-wide memory free percentage:[ \\t]*(.+)")).value_or("");
     return info;
 }

@@ -5,6 +5,8 @@
 // technology, and how a speed or a board's chipset hints at one when nothing
 // states it.
 
+#include "core/records.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -70,6 +72,10 @@ inline constexpr std::array<ChipsetTechnology, 17> kTechnologyByChipset{{
     {"x570", "DDR4 (inferred)"},
     {"b550", "DDR4 (inferred)"},
 }};
+
+// One module per populated "Memory Device" block of dmidecode output, for the
+// DMI reader's record.
+std::vector<MemoryModule> dmiMemoryModules(std::string_view text);
 
 // True when the value says the slot holds no module (an empty value included).
 bool isEmptyMemorySlot(std::string_view value);

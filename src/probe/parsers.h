@@ -1,24 +1,25 @@
 #pragma once
 
-// The per-area parsers that collect() calls, in its order. `hw` is accepted for
-// symmetry with the other parsers and is not read.
+// The per-area parsers, in the order a snapshot is made. Each is a pure function
+// of finished tool outputs and kernel values: none runs a tool or waits.
 
 #include "core/records.h"
+#include "platform/readings.h"
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
-namespace veltrin {
+namespace veltrin::SystemProbe {
 
-class Machine;
+// The most memory modules or graphics adapters one snapshot lists. The largest
+// servers have a few hundred DIMM slots; a report that seems to list more is
+// not a real one, and parsing it on would only cost time and memory.
+inline constexpr std::size_t kMaxListedDevices = 256;
 
-namespace SystemProbe {
-
-CPUInfo cpuInfo(const Machine& machine, std::string_view hw, std::string_view hardware);
-MainboardInfo mainboardInfo(const Machine& machine, std::string_view hw, std::string_view hardware,
-                            std::string_view software, const DMIInfo& dmi);
-MemoryInfo memoryInfo(const Machine& machine, std::string_view hw, std::string_view sp, const DMIInfo& dmi);
+CPUInfo cpuInfo(const MachineReadings& readings);
+MainboardInfo mainboardInfo(const MachineReadings& readings, const DMIInfo& dmi);
+MemoryInfo memoryInfo(const MachineReadings& readings, const DMIInfo& dmi);
 std::vector<GPUInfo> gpuInfo(std::string_view sp);
 
-} // namespace SystemProbe
-} // namespace veltrin
+} // namespace veltrin::SystemProbe

@@ -1,21 +1,22 @@
 #include "probe/system_probe.h"
 
-#include "platform/command_table.h"
+#include "core/unicode_text.h"
 #include "platform/machine.h"
 #include "probe/dmi_reader.h"
 #include "probe/parsers.h"
 
 #include <functional>
-#include <map>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <type_traits>
+#include <utility>
 
 namespace veltrin::SystemProbe {
 namespace {
 
 // Runs `job` on its own thread, or right here when no thread can be had.
-void startJob(std::vector<std::thread>& jobs, std::function<void()> job)
+void startJob(std::vector<std::thread>& jobs, const std::function<void()>& job)
 {
     try {
         jobs.emplace_back(job);
@@ -24,46 +25,72 @@ void startJob(std::vector<std::thread>& jobs, std::function<void()> job)
     }
 }
 
+// Whatever a tool printed, a field shows one line of a sane length: a flooding
+// tool cannot put megabytes into the window, the summary or the JSON. The
+// feature-flag list is the one long line real machines print (about 1.5 KB on a
+// current x86 processor).
+constexpr std::size_t kMaxFieldBytes = 4096;
+constexpr std::size_t kMaxFeatureFlagsBytes = 65536;
+
+template <typename Value>
+void boundForDisplay(Value& value, std::string_view name)
+{
+    if constexpr (std::is_same_v<Value, std::string>) {
+        value = displayLine(value, name == "features" ? kMaxFeatureFlagsBytes : kMaxFieldBytes);
+    } else if constexpr (requires { value.fields(); }) {
+        auto fields = value.fields();
+        [&]<std::size_t... I>(std::index_sequence<I...>) {
+            (boundForDisplay(std::get<I>(fields), Value::fieldNames[I]), ...);
+        }(std::make_index_sequence<Value::fieldNames.size()>{});
+    } else if constexpr (requires { value.begin(); }) {
+        for (auto& element : value)
+            boundForDisplay(element, name);
+    }
+}
+
 } // namespace
 
-SystemSnapshot collect(const Machine& machine)
+MachineReadings readMachine(const Machine& machine)
 {
+    MachineReadings readings;
     std::mutex lock;
-    std::map<std::string, std::string> results;
-    DMIInfo dmi;
     std::vector<std::thread> jobs;
-
-    const auto start = [&](std::string name, const ToolCommand& command) {
-        startJob(jobs, [&, name = std::move(name)] {
-            std::string text = runOutput(machine, command);
+    // One thread per tool: each blocks in its own run, so the slowest tool alone
+    // decides how long the whole read takes.
+    for (const ToolCommand& entry : toolCommands()) {
+        startJob(jobs, [&, command = &entry] {
+            ProcessResult result = machine.run(command->executable, command->arguments, command->timeout);
             const std::lock_guard guard(lock);
-            results.insert_or_assign(name, std::move(text));
+            readings.tools.insert_or_assign(command->tool, std::move(result));
         });
-    };
-    start("hardware", Commands::hardwareReport());
-    start("memory", Commands::memoryReport());
-    start("graphics", Commands::graphicsReport());
-    start("software", Commands::softwareVersion());
-    startJob(jobs, [&] {
-        DMIInfo info = dmiInfo(machine);
-        const std::lock_guard guard(lock);
-        dmi = std::move(info);
-    });
+    }
+    if (auto dmidecode = dmidecodeExecutable(machine)) {
+        readings.dmidecodePath = std::move(dmidecode);
+        startJob(jobs, [&] {
+            ProcessResult result = machine.run(*readings.dmidecodePath, {}, kDmidecodeTimeout);
+            const std::lock_guard guard(lock);
+            readings.dmidecode = std::move(result);
+        });
+    }
+    KernelValues kernel = readKernelValues(machine);
     for (auto& job : jobs)
         job.join();
+    readings.kernel = std::move(kernel);
+    return readings;
+}
 
-    const auto text = [&](const std::string& name) {
-        const auto found = results.find(name);
-        return found == results.end() ? std::string() : found->second;
-    };
-    const std::string hardware = text("hardware");
-
+SystemSnapshot snapshotFrom(const MachineReadings& readings)
+{
+    const DMIInfo dmi = dmiInfo(readings);
     SystemSnapshot snapshot;
-    snapshot.cpu = cpuInfo(machine, hardware, hardware);
-    snapshot.mainboard = mainboardInfo(machine, hardware, hardware, text("software"), dmi);
-    snapshot.memory = memoryInfo(machine, hardware, text("memory"), dmi);
-    snapshot.gpus = gpuInfo(text("graphics"));
+    snapshot.cpu = cpuInfo(readings);
+    snapshot.mainboard = mainboardInfo(readings, dmi);
+    snapshot.memory = memoryInfo(readings, dmi);
+    snapshot.gpus = gpuInfo(readings.output(Tool::graphicsReport));
+    boundForDisplay(snapshot, "");
     return snapshot;
 }
+
+SystemSnapshot collect(const Machine& machine) { return snapshotFrom(readMachine(machine)); }
 
 } // namespace veltrin::SystemProbe

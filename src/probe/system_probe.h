@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/records.h"
+#include "platform/readings.h"
 
 namespace veltrin {
 
@@ -8,9 +9,18 @@ class Machine;
 
 namespace SystemProbe {
 
-// One complete snapshot of `machine`: the three reports, sw_vers and dmidecode run
-// concurrently, then the parsers run in order on the calling thread. Blocks until
-// done; every tool is bounded by its time limit, so this always returns.
+// Starts every tool of the command table at once, each with its own time limit,
+// together with dmidecode when one is found, reads the kernel values while they
+// run, and returns when the last tool has ended. The only place a refresh starts
+// tools: a refresh takes as long as its slowest tool.
+MachineReadings readMachine(const Machine& machine);
+
+// The snapshot the parsers make of finished readings, in their order: processor,
+// mainboard, memory, graphics. Runs no tool and never waits.
+SystemSnapshot snapshotFrom(const MachineReadings& readings);
+
+// One complete snapshot of `machine`. Blocks until done; every tool is bounded by
+// its time limit, so this always returns.
 SystemSnapshot collect(const Machine& machine);
 
 } // namespace SystemProbe

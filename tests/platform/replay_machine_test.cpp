@@ -1,4 +1,5 @@
 #include "platform/command_table.h"
+#include "platform/capture.h"
 #include "platform/replay_machine.h"
 
 #include <gtest/gtest.h>
@@ -109,16 +110,18 @@ TEST_F(ReplayMachineTest, RefusesADirectoryThatCannotBeRead)
 TEST(CommandTable, EveryCommandHasItsOwnCaptureFile)
 {
     std::set<std::string> files;
-    for (const ToolCommand* command : Commands::all()) {
-        EXPECT_TRUE(files.insert(command->captureFile).second) << command->captureFile;
-        EXPECT_EQ(Commands::captureFileFor(command->executable, command->arguments), command->captureFile);
-        EXPECT_EQ(command->executable.front(), '/');
-        EXPECT_GT(command->timeout, 0.0);
+    std::set<Tool> tools;
+    for (const ToolCommand& command : toolCommands()) {
+        EXPECT_TRUE(files.insert(command.captureFile).second) << command.captureFile;
+        EXPECT_TRUE(tools.insert(command.tool).second) << command.captureFile;
+        EXPECT_EQ(captureFileFor(command.executable, command.arguments), command.captureFile);
+        EXPECT_EQ(command.executable.front(), '/');
+        EXPECT_GT(command.timeout, 0.0);
     }
     EXPECT_EQ(files.size(), 13u);
-    EXPECT_EQ(Commands::captureFileFor("/usr/sbin/ioreg", {"-l"}), std::nullopt);
-    EXPECT_EQ(Commands::captureFileFor("/x/dmidecode", {}), "dmidecode.txt");
-    EXPECT_EQ(Commands::captureFileFor("/x/dmidecode", {"-t", "2"}), std::nullopt);
+    EXPECT_EQ(captureFileFor("/usr/sbin/ioreg", {"-l"}), std::nullopt);
+    EXPECT_EQ(captureFileFor("/x/dmidecode", {}), "dmidecode.txt");
+    EXPECT_EQ(captureFileFor("/x/dmidecode", {"-t", "2"}), std::nullopt);
 }
 
 TEST(KernelValues, ParseStatusAndValueLines)

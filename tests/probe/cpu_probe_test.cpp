@@ -28,15 +28,18 @@ TEST(CpuInfo, EachFieldTakesItsNextSourceOrItsFallback)
     const std::string em = "\u2014";
     scripted::ScriptedMachine machine;
     machine.kernel = {{"hw.model", "MacBookPro15,2"}, {"machdep.cpu.leaf7_features", "AVX2"}, {"hw.l1dcachesize", "0"}};
-    machine.tools["/usr/bin/uname -m"] = {" x86_64\n", 0};
-    const std::string report = "Processor Name: Intel Core i5\nProcessor Speed: 2,3 GHz";
-    EXPECT_EQ(scripted::named(SystemProbe::cpuInfo(machine, "", report)),
+    machine.answer(Tool::machineArchitecture, " x86_64\n");
+    machine.answer(Tool::hardwareReport, "Processor Name: Intel Core i5\nProcessor Speed: 2,3 GHz");
+    EXPECT_EQ(scripted::named(SystemProbe::cpuInfo(scripted::readings(machine))),
               scripted::named(CPUInfo{"Intel Core i5", "GenuineIntel", "x86_64", "0", "0", "2,3 GHz", em, em, em, em,
                                       "AVX2"}));
-    EXPECT_EQ(SystemProbe::cpuInfo(machine, "", "").name, "MacBookPro15,2");
+    machine.answer(Tool::hardwareReport, "");
+    EXPECT_EQ(SystemProbe::cpuInfo(scripted::readings(machine)).name, "MacBookPro15,2");
 
-    // Nothing readable, and a speed label with nothing after it: still no blank field.
-    const scripted::ScriptedMachine nothing;
-    EXPECT_EQ(scripted::named(SystemProbe::cpuInfo(nothing, "", "Processor Speed:   ")),
+    // Nothing readable, and labels with nothing after them: still no blank field,
+    // and never the next line's text.
+    scripted::ScriptedMachine nothing;
+    nothing.answer(Tool::hardwareReport, "Processor Name:\nProcessor Speed:   \nNumber Of Processors: 1\n");
+    EXPECT_EQ(scripted::named(SystemProbe::cpuInfo(scripted::readings(nothing))),
               scripted::named(CPUInfo{"Unknown CPU", "Unknown", "Unknown", "0", "0", em, em, em, em, em, em}));
 }

@@ -60,14 +60,15 @@ TEST(DmiInfo, ThreeStatesWithTheirSources)
         ScriptedMachine machine;
         offer(machine, {{path, kMachO}}, path == kBundled ? std::optional(path) : std::nullopt);
         machine.tools[path] = result;
-        const DMIInfo info = SystemProbe::dmiInfo(machine);
+        const DMIInfo info = SystemProbe::dmiInfo(scripted::readings(machine));
         EXPECT_EQ(info.source, source) << path << " " << result.status;
         EXPECT_EQ(info.raw, result.output);
         EXPECT_EQ(info.biosVendor, source == unreadable ? std::nullopt : std::optional("Insyde Corp."));
     }
     const ScriptedMachine none;
-    EXPECT_EQ(SystemProbe::dmiInfo(none).source, "");
-    EXPECT_TRUE(none.runs.empty());
+    EXPECT_EQ(SystemProbe::dmiInfo(scripted::readings(none)).source, "");
+    for (const std::string& run : none.runs)
+        EXPECT_EQ(run.find("dmidecode"), std::string::npos) << run; // nothing found, nothing run
 }
 
 TEST(DmiValue, KeyLineOfTheFirstBlockThatHasIt)

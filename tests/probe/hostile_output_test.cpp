@@ -19,9 +19,8 @@ TEST(HostileOutput, ParsersKeepTheirFallbacks)
     const std::vector<std::string> pieces{"\"board-id\" = <", "\"board-name\" = <5052", "\"model\" = \"", ">", "\n",
                                           "Handle 0x2, DMI type 2\nBase Board Information", "\tVersion:", "  ",
                                           "Product Name:", " up ", ",", "Z890", "0x100", "apple", "iMac20,1", ":"};
-    const std::vector<std::string> tools{"/usr/bin/uname -m", "/usr/bin/uptime", "/usr/local/bin/dmidecode",
-                                         "/usr/sbin/ioreg -rd1 -c IOPlatformExpertDevice",
-                                         "/usr/sbin/ioreg -p IODeviceTree -rd1"};
+    const std::vector<Tool> tools{Tool::machineArchitecture, Tool::uptime, Tool::platformRegistry, Tool::deviceTree,
+                                  Tool::hardwareReport, Tool::softwareVersion, Tool::productVersion};
     std::mt19937 random(20240601);
     const auto text = [&] {
         std::string out;
@@ -31,8 +30,9 @@ TEST(HostileOutput, ParsersKeepTheirFallbacks)
     };
     for (int round = 0; round < 150; ++round) {
         scripted::ScriptedMachine machine;
-        for (const auto& tool : tools)
-            machine.tools[tool] = {text(), static_cast<std::int32_t>(random() % 2)};
+        for (const Tool tool : tools)
+            machine.answer(tool, text(), static_cast<std::int32_t>(random() % 2));
+        machine.tools["/usr/local/bin/dmidecode"] = {text(), static_cast<std::int32_t>(random() % 2)};
         for (const char* name : {"machdep.cpu.brand_string", "hw.model", "hw.cpufrequency", "hw.l2cachesize"})
             machine.kernel[name] = text();
         machine.executables["/usr/local/bin/dmidecode"] = text();
@@ -40,8 +40,9 @@ TEST(HostileOutput, ParsersKeepTheirFallbacks)
         CPUInfo cpu;
         MainboardInfo board;
         ASSERT_NO_THROW({
-            cpu = SystemProbe::cpuInfo(machine, "", text());
-            board = SystemProbe::mainboardInfo(machine, "", text(), text(), SystemProbe::dmiInfo(machine));
+            const MachineReadings readings = scripted::readings(machine);
+            cpu = SystemProbe::cpuInfo(readings);
+            board = SystemProbe::mainboardInfo(readings, SystemProbe::dmiInfo(readings));
         }) << "round " << round;
         EXPECT_FALSE(std::apply([](const auto&... fields) { return (fields.empty() || ...); }, cpu.fields()));
         for (const std::string& field : {board.manufacturer, board.model, board.boardName, board.serial})

@@ -65,33 +65,34 @@ TEST(UptimeOnly, DurationPieces)
 TEST(MainboardInfo, RealMacShowsItsIdentityOnlyAsMacOSSMBIOS)
 {
     ScriptedMachine machine;
-    machine.tools["/usr/bin/uname -r"] = {"23.6.0\n", 0};
-    machine.tools["/usr/bin/uptime"] = {"10:15  up 3 days,  2:04, 2 users\n", 0};
-    machine.tools["/usr/sbin/ioreg -rd1 -c IOPlatformExpertDevice"] = {
-        "\"board-id\" = <\"Mac-CFF7D910A743CAAF\">\n\"IOPlatformSerialNumber\" = \"C02ABCDEFGHI\"\n", 0};
-    machine.tools["/usr/sbin/ioreg -p IODeviceTree -rd1"] = {"\"model\" = \"iMac20,1\"\n\"manufacturer\" = \"Apple\"",
-                                                             0};
-    const std::string report = "Model Name: iMac\nModel Identifier: iMac20,1\nBoot ROM Version: 1916.40.8.0.0\n"
-                               "SMC Version (system): 2.46f12\nHardware UUID: 5A1B2C3D\n";
+    machine.answer(Tool::kernelRelease, "23.6.0\n");
+    machine.answer(Tool::uptime, "10:15  up 3 days,  2:04, 2 users\n");
+    machine.answer(Tool::platformRegistry,
+                   "\"board-id\" = <\"Mac-CFF7D910A743CAAF\">\n\"IOPlatformSerialNumber\" = \"C02ABCDEFGHI\"\n");
+    machine.answer(Tool::deviceTree, "\"model\" = \"iMac20,1\"\n\"manufacturer\" = \"Apple\"");
+    // A blank serial key above the UUID line must not take that line for the serial.
+    machine.answer(Tool::hardwareReport, "Model Name: iMac\nModel Identifier: iMac20,1\nBoot ROM Version: 1916.40.8.0.0\n"
+                                         "SMC Version (system): 2.46f12\nSerial Number (system):\nHardware UUID: 5A1B2C3D\n");
+    machine.answer(Tool::softwareVersion, "ProductVersion:\t14.6.1\nBuildVersion:\t23G93\n");
+    // The bare sw_vers runs start with the rest but are read only for a part the report lacks.
+    machine.answer(Tool::productVersion, "99.9\n");
     MainboardInfo expected{.chipset = "Intel 400-series platform", .macModel = "iMac20,1", .macModelName = "iMac",
                            .macBoardID = "Mac-CFF7D910A743CAAF", .macSerial = "C02ABCDEFGHI",
                            .hardwareUUID = "5A1B2C3D", .bootROM = "1916.40.8.0.0", .smc = "2.46f12",
                            .os = "14.6.1 (23G93)", .kernel = "23.6.0", .uptime = "3 days, 2:04",
                            .detectionNotes = scripted::kNoDmidecodeNote};
-    const std::string software = "ProductVersion:\t14.6.1\nBuildVersion:\t23G93\n";
-    EXPECT_EQ(scripted::named(mainboardInfo(machine, "", report, software, {})), scripted::named(expected));
-    EXPECT_EQ(machine.runs.size(), 4u); // sw_vers had both parts already
+    EXPECT_EQ(scripted::named(mainboardInfo(scripted::readings(machine), {})), scripted::named(expected));
 
     ScriptedMachine bare;
-    bare.tools["/usr/bin/sw_vers -productVersion"] = {"15.1\n", 0};
-    bare.tools["/usr/sbin/ioreg -rd1 -c IOPlatformExpertDevice"] = {R"("board-id" = <4d61632d414200>)", 0};
-    bare.tools["/usr/sbin/ioreg -p IODeviceTree -rd1"] = {
-        "\"product-name\" = \"Default string\"\n\"board-name\" = <50524f2d41525400>\n\"model\" = \"X\"", 0};
-    const MainboardInfo info = mainboardInfo(bare, "", "", "", {});
+    bare.answer(Tool::softwareVersion, "ProductVersion:\nBuildVersion:  \n");
+    bare.answer(Tool::productVersion, "15.1\n");
+    bare.answer(Tool::platformRegistry, R"("board-id" = <4d61632d414200>)");
+    bare.answer(Tool::deviceTree,
+                "\"product-name\" = \"Default string\"\n\"board-name\" = <50524f2d41525400>\n\"model\" = \"X\"");
+    const MainboardInfo info = mainboardInfo(scripted::readings(bare), {});
     EXPECT_EQ(info.os, "15.1");
     EXPECT_EQ(info.macBoardID, "Mac-AB");
     EXPECT_EQ(info.model, "PRO-ART"); // the first device-tree key with a usable value decides
-    EXPECT_EQ(bare.runs.front(), "/usr/bin/sw_vers -productVersion");
 }
 
 TEST(MainboardInfo, DmiBoardValuesAndTheThreeNotes)
@@ -99,7 +100,7 @@ TEST(MainboardInfo, DmiBoardValuesAndTheThreeNotes)
     ScriptedMachine asus;
     asus.executables["/usr/bin/dmidecode"] = std::nullopt;
     asus.tools["/usr/bin/dmidecode"] = {scripted::fixtureText("dmidecode/asus-rog-strix-z790-a-gaming-wifi.txt"), 0};
-    DMIInfo spoofed = dmiInfo(asus);
+    DMIInfo spoofed = dmiInfo(scripted::readings(asus));
     spoofed.systemProduct = "iMacPro1,1";
 
     DMIInfo generated{.source = "External dmidecode", .raw = "BIOS Information\n\tVersion: 1968.0.0.0.0\n",
@@ -134,7 +135,7 @@ TEST(MainboardInfo, DmiBoardValuesAndTheThreeNotes)
         {unfound, {"ASUSTeK COMPUTER INC."}, scripted::kNoDmidecodeNote},
     };
     for (const auto& [dmi, board, note] : cases) {
-        const MainboardInfo info = mainboardInfo(ScriptedMachine(), "", "", "", dmi);
+        const MainboardInfo info = mainboardInfo(MachineReadings{}, dmi);
         const std::vector<std::string> actual{info.manufacturer, info.model,   info.boardName,  info.boardVersion,
                                               info.chipset,      info.serial,  info.biosVendor, info.biosVersion};
         EXPECT_EQ(std::vector(actual.begin(), actual.begin() + board.size()), board) << dmi.raw.substr(0, 40);

@@ -1,6 +1,7 @@
-#include "platform/machine.h"
+#include "platform/readings.h"
 #include "platform/replay_machine.h"
 #include "probe/dmi_reader.h"
+#include "probe/memory_probe.h"
 #include "probe/parsers.h"
 #include "probe/system_probe.h"
 
@@ -23,24 +24,18 @@ Row summary(const MemoryInfo& info)
     return {info.total, info.type, info.speed, info.slots, info.used, info.pressure};
 }
 
-// Kernel values and tool outputs as a test sets them; every other tool is missing.
-struct ScriptedMachine : Machine {
-    std::optional<std::int64_t> memsize;
-    std::map<std::string, std::string> outputs; // by executable
-
-    std::string sysctlValue(std::string_view) const override { return {}; }
-    std::optional<std::int64_t> sysctlInt(std::string_view name) const override
-    {
-        return name == "hw.memsize" ? memsize : std::nullopt;
-    }
-    ProcessResult run(const std::string& executable, const std::vector<std::string>&, double) const override
-    {
-        return outputs.contains(executable) ? ProcessResult{outputs.at(executable), 0} : ProcessResult{"", -1};
-    }
-    std::optional<std::string> resourceFile(std::string_view) const override { return std::nullopt; }
-    bool isExecutableFile(const std::string&) const override { return false; }
-    std::optional<std::string> readFileHead(const std::string&, std::size_t) const override { return std::nullopt; }
-};
+// A refresh's readings with this installed size, memory report and tool outputs.
+MachineReadings memoryReadings(std::optional<std::int64_t> memsize, std::string sp,
+                               const std::map<Tool, std::string>& outputs = {})
+{
+    MachineReadings readings;
+    if (memsize)
+        readings.kernel.integers.emplace(KernelName::memorySize, *memsize);
+    readings.tools[Tool::memoryReport] = {std::move(sp), 0};
+    for (const auto& [tool, text] : outputs)
+        readings.tools[tool] = {text, 0};
+    return readings;
+}
 
 DMIInfo dmiWithModules(std::vector<std::string> sizes, std::string raw = "")
 {
@@ -130,26 +125,28 @@ TEST(MemoryInfo, CombinesReportDmidecodeAndTools)
         {"pieces without values and blank keys", "BANK A\nBANK B:\nBANK C:\n  Size:\n  Type: DDR4\n", {},
          {"16 GB", "DDR4", "", "Unified / On-board", "", ""}},
     };
-    ScriptedMachine machine;
-    machine.memsize = 17179869184;
+    constexpr std::int64_t sixteenGB = 17179869184;
     for (const auto& test : cases)
-        EXPECT_EQ(summary(SystemProbe::memoryInfo(machine, "", test.sp, test.dmi)), test.expected) << test.description;
-    const auto first = SystemProbe::memoryInfo(machine, "", "Memory Slots:\n" + emptyBank + bank0, {}).modules;
+        EXPECT_EQ(summary(SystemProbe::memoryInfo(memoryReadings(sixteenGB, test.sp), test.dmi)), test.expected)
+            << test.description;
+    const auto first =
+        SystemProbe::memoryInfo(memoryReadings(sixteenGB, "Memory Slots:\n" + emptyBank + bank0), {}).modules;
     EXPECT_EQ(rows(first), (std::vector<Row>{{"BANK 0/DIMM0", "8 GB", "DDR4", "2667 MHz", "0x80AD", ""}}));
 }
 
 TEST(MemoryInfo, ReadsTotalAndLiveToolsOrLeavesThemEmpty)
 {
-    ScriptedMachine machine;
-    EXPECT_EQ(summary(SystemProbe::memoryInfo(machine, "", "", {})), (Row{"\u2014", "", "", "", "", ""}));
-    machine.memsize = 0;
-    machine.outputs = {{"/usr/bin/vm_stat", "Mach Virtual Memory Statistics:"},
-                       {"/usr/bin/memory_pressure", "System-wide memory free percentage: 72%\n"}};
-    EXPECT_EQ(summary(SystemProbe::memoryInfo(machine, "", "", {})),
+    EXPECT_EQ(summary(SystemProbe::memoryInfo(memoryReadings(std::nullopt, ""), {})),
+              (Row{"\u2014", "", "", "", "", ""}));
+    const std::map<Tool, std::string> live{
+        {Tool::virtualMemoryStatistics, "Mach Virtual Memory Statistics:"},
+        {Tool::memoryPressure, "System-wide memory free percentage: 72%\n"}};
+    EXPECT_EQ(summary(SystemProbe::memoryInfo(memoryReadings(0, "", live), {})),
               (Row{"\u2014", "", "", "", "Live vm_stat", "72%"}));
-    machine.memsize = 38654705664;
-    machine.outputs = {{"/usr/bin/memory_pressure", "System-wide memory free percentage:\nThe system has 1"}};
-    EXPECT_EQ(summary(SystemProbe::memoryInfo(machine, "", "", {})), (Row{"36 GB", "", "", "", "", ""}));
+    const std::map<Tool, std::string> blank{
+        {Tool::memoryPressure, "System-wide memory free percentage:\nThe system has 1"}};
+    EXPECT_EQ(summary(SystemProbe::memoryInfo(memoryReadings(38654705664, "", blank), {})),
+              (Row{"36 GB", "", "", "", "", ""}));
 }
 
 TEST(MemoryInfo, SurvivesHundredsOfBankPieces)
@@ -157,9 +154,10 @@ TEST(MemoryInfo, SurvivesHundredsOfBankPieces)
     std::string sp;
     for (int i = 0; i < 400; ++i)
         sp += "BANK " + std::to_string(i) + ":\n  Size: 8 GB\n  Speed: 123456 MHz\n";
-    const MemoryInfo info = SystemProbe::memoryInfo(ScriptedMachine{}, "", sp, {});
-    EXPECT_EQ(summary(info), (Row{"\u2014", "", "123456 MHz", "400 populated", "", ""}));
-    EXPECT_EQ(info.modules.back().bank, "BANK 399");
+    // More than any machine has: the list stops at its cap.
+    const MemoryInfo info = SystemProbe::memoryInfo(memoryReadings(std::nullopt, sp), {});
+    EXPECT_EQ(summary(info), (Row{"\u2014", "", "123456 MHz", "256 populated", "", ""}));
+    EXPECT_EQ(info.modules.back().bank, "BANK 255");
 }
 
 TEST(MemoryReplay, CollectsTheMacCaptures)

@@ -33,7 +33,9 @@ TEST(MemoryTechnology, InfersFromSpeedOnlyWithoutAStatedOne)
         {"6000 MT/s", "DDR5 (inferred)"}, {"9000", "DDR5 (inferred)"},   {"9001", std::nullopt},
         {"99", std::nullopt},            {"fast", std::nullopt},         {"", std::nullopt},
         {"123456 MHz", std::nullopt},  // only the first five digits are read: 12345
-        {"\u0662\u0661\u0663\u0663", std::nullopt}, // digits of another script
+        // Digits of other scripts read as the numbers they are: 2133 in Arabic-Indic, full-width 3200.
+        {"\u0662\u0661\u0663\u0663", "DDR4 (inferred)"},
+        {"\uff13\uff12\uff10\uff10 MHz", "DDR4 (inferred)"},
     };
     for (const auto& [speed, expected] : cases)
         EXPECT_EQ(memoryTechnology({std::nullopt, "RAM"}, speed), expected) << speed;

@@ -3,11 +3,15 @@
 // A machine scripted by the test: kernel values, tool outputs by command line and
 // dmidecode candidates. It records every command line it is asked to run.
 
+#include "platform/command_table.h"
 #include "platform/machine.h"
+#include "platform/readings.h"
+#include "probe/system_probe.h"
 
 #include <charconv>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -39,12 +43,18 @@ public:
     }
     ProcessResult run(const std::string& executable, const std::vector<std::string>& arguments, double) const override
     {
-        std::string line = executable;
-        for (const auto& argument : arguments)
-            line += " " + argument;
+        const std::string line = commandLine(executable, arguments);
+        const std::lock_guard guard(runsLock_); // a refresh runs its tools on many threads
         runs.push_back(line);
         const auto found = tools.find(line);
         return found == tools.end() ? ProcessResult{"", -1} : found->second;
+    }
+
+    // Makes the tool that serves `tool` print `text` and exit with `status`.
+    void answer(Tool tool, std::string text, std::int32_t status = 0)
+    {
+        const ToolCommand& command = toolCommand(tool);
+        tools[commandLine(command.executable, command.arguments)] = {std::move(text), status};
     }
     std::optional<std::string> resourceFile(std::string_view) const override { return resource; }
     bool isExecutableFile(const std::string& path) const override { return executables.contains(path); }
@@ -54,7 +64,21 @@ public:
         return head ? std::optional(head->substr(0, maxBytes)) : std::nullopt;
     }
     std::vector<std::string> extraDmidecodeLocations() const override { return extraLocations; }
+
+    static std::string commandLine(const std::string& executable, const std::vector<std::string>& arguments)
+    {
+        std::string line = executable;
+        for (const auto& argument : arguments)
+            line += " " + argument;
+        return line;
+    }
+
+private:
+    mutable std::mutex runsLock_;
 };
+
+// What one refresh reads from `machine`, every tool started as a refresh starts them.
+inline MachineReadings readings(const ScriptedMachine& machine) { return SystemProbe::readMachine(machine); }
 
 // Every field of a record under its name, so a failed comparison shows the fields that differ.
 template <typename Record>

@@ -1,0 +1,45 @@
+#include "platform/readings.h"
+
+#include "platform/machine.h"
+
+namespace veltrin {
+
+std::string KernelValues::text(std::string_view name) const
+{
+    const auto found = texts.find(name);
+    return found == texts.end() ? std::string() : found->second;
+}
+
+std::optional<std::int64_t> KernelValues::integer(std::string_view name) const
+{
+    const auto found = integers.find(name);
+    return found == integers.end() ? std::nullopt : std::optional(found->second);
+}
+
+KernelValues readKernelValues(const Machine& machine)
+{
+    KernelValues values;
+    for (const KernelValue& value : kKernelValues) {
+        if (value.kind == KernelValueKind::integer) {
+            if (const auto number = machine.sysctlInt(value.name))
+                values.integers.emplace(value.name, *number);
+        } else if (std::string text = machine.sysctlValue(value.name); !text.empty()) {
+            values.texts.emplace(value.name, std::move(text));
+        }
+    }
+    return values;
+}
+
+ProcessResult MachineReadings::result(Tool tool) const
+{
+    const auto found = tools.find(tool);
+    return found == tools.end() ? ProcessResult{"", ProcessRunner::kLaunchFailedStatus} : found->second;
+}
+
+std::string_view MachineReadings::output(Tool tool) const
+{
+    const auto found = tools.find(tool);
+    return found == tools.end() ? std::string_view() : std::string_view(found->second.output);
+}
+
+} // namespace veltrin

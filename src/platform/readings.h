@@ -1,0 +1,45 @@
+#pragma once
+
+// Everything one refresh reads from a machine: every kernel value by its kind,
+// every tool's result, and dmidecode's when one was found. It is gathered in one
+// go before any parser runs, so the parsers only read finished text.
+
+#include "core/process_runner.h"
+#include "platform/command_table.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace veltrin {
+
+class Machine;
+
+struct KernelValues {
+    std::map<std::string, std::string, std::less<>> texts; // text values, only the non-empty ones
+    std::map<std::string, std::int64_t, std::less<>> integers; // integer values, only the readable ones
+
+    // "" when the value does not exist or is empty.
+    std::string text(std::string_view name) const;
+    // Absent when the value cannot be read.
+    std::optional<std::int64_t> integer(std::string_view name) const;
+};
+
+// Every value of kKernelValues, each read as its kind says.
+KernelValues readKernelValues(const Machine& machine);
+
+struct MachineReadings {
+    KernelValues kernel{};
+    std::map<Tool, ProcessResult> tools{}; // a tool that was not run counts as one that could not start
+    std::optional<std::string> dmidecodePath{};
+    ProcessResult dmidecode{"", ProcessRunner::kLaunchFailedStatus};
+
+    // What the tool printed, whatever its status; empty when it was not run.
+    std::string_view output(Tool tool) const;
+    ProcessResult result(Tool tool) const;
+};
+
+} // namespace veltrin
