@@ -3,6 +3,7 @@
 #include "fuzz_input.h"
 
 #include "probe/dmi_reader.h"
+#include "probe/memory_probe.h"
 
 #include <cstdlib>
 
