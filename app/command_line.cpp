@@ -11,13 +11,14 @@ const char* const kUsage =
     "  --json             collect once and print the hardware snapshot as JSON\n"
     "  --summary          collect once and print the plain-text hardware summary\n"
     "  --bench            run the CPU benchmark and print its result (add --json for JSON)\n"
-    "  --capture DIR      run every tool once and save what it printed into DIR\n"
+    "  --capture DIR      run every tool once and save what it printed into DIR (new or empty)\n"
     "  --screenshots DIR  render every tab off screen into DIR/<tab>.png\n"
     "  --help             show this text\n"
     "  --version          show the version\n"
     "\n"
     "Options:\n"
-    "  --replay DIR       read the machine from a capture directory instead of this computer\n";
+    "  --replay DIR       read the machine from a capture directory instead of this computer\n"
+    "  --replace          let --capture replace the finished capture already in DIR\n";
 
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error)
 {
@@ -57,6 +58,8 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
         } else if (argument == "--bench") {
             if (!setMode(Mode::bench))
                 return std::nullopt;
+        } else if (argument == "--replace") {
+            line.replaceCapture = true;
         } else if (argument == "--replay") {
             line.replayDirectory = directory();
             if (!line.replayDirectory)
@@ -72,6 +75,10 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
             error = "unknown option " + argument;
             return std::nullopt;
         }
+    }
+    if (line.replaceCapture && line.mode != Mode::capture) {
+        error = "--replace only goes with --capture";
+        return std::nullopt;
     }
     // --json alone is the JSON snapshot; with --bench it selects the benchmark's JSON form.
     if (line.json && !modeGiven)

@@ -13,6 +13,7 @@ struct CommandLine {
     bool json = false;
     std::optional<std::string> replayDirectory;
     std::string outputDirectory; // for capture and screenshots
+    bool replaceCapture = false; // --capture may replace a finished capture
 };
 
 // Parses the arguments after the program name. Absent, with `error` set to a

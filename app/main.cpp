@@ -86,7 +86,8 @@ int main(int argc, char** argv)
 
     std::shared_ptr<const Machine> machine;
     if (line->replayDirectory) {
-        machine = ReplayMachine::open(*line->replayDirectory, error);
+        machine = ReplayMachine::open(*line->replayDirectory, error,
+                                      [](const std::string& warning) { std::cerr << "veltrin: " + warning + "\n"; });
         if (!machine)
             return fail(error);
     } else {
@@ -95,7 +96,9 @@ int main(int argc, char** argv)
 
     switch (line->mode) {
     case Mode::capture:
-        if (!writeCapture(SystemProbe::readMachine(*machine), line->outputDirectory, error))
+        // Refused before any tool runs, and checked again when the capture is put in place.
+        if (!captureTargetUsable(line->outputDirectory, line->replaceCapture, error) ||
+            !writeCapture(SystemProbe::readMachine(*machine), line->outputDirectory, line->replaceCapture, error))
             return fail(error);
         return 0;
     case Mode::summary:

@@ -2,33 +2,200 @@
 
 #include "core/unicode_text.h"
 
+#include "core/uuid.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <climits>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace veltrin {
 namespace {
 
-bool writeFile(const std::filesystem::path& path, const std::string& content)
+namespace fs = std::filesystem;
+
+enum class Target { absent, empty, finishedCapture, otherFolder, notAFolder };
+
+Target targetKind(const fs::path& target)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << content;
-    return static_cast<bool>(file);
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0)
+        return errno == ENOENT ? Target::absent : Target::notAFolder;
+    if (!S_ISDIR(info.st_mode))
+        return Target::notAFolder; // a link included: a capture never goes through one
+    std::error_code error;
+    if (fs::is_empty(target, error) && !error)
+        return Target::empty;
+    struct stat kernelValues {};
+    const bool finished = ::lstat((target / kKernelValuesFile).c_str(), &kernelValues) == 0 &&
+                          S_ISREG(kernelValues.st_mode);
+    return finished ? Target::finishedCapture : Target::otherFolder;
 }
 
-bool writeRun(const std::filesystem::path& folder, const std::string& name, const ProcessResult& result)
+// "out/" names the folder "out".
+fs::path targetPath(const std::string& directory)
+{
+    fs::path target = fs::path(directory).lexically_normal();
+    if (target.filename().empty() && target.has_parent_path())
+        target = target.parent_path();
+    return target;
+}
+
+// A sibling of `target` that nothing else has: ".<name>.<purpose>-<random>".
+fs::path siblingPath(const fs::path& target, std::string_view purpose)
+{
+    const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    return parent / ("." + target.filename().string() + "." + std::string(purpose) + "-" +
+                     Uuid::random().toString().substr(0, 8));
+}
+
+std::string systemError() { return std::strerror(errno); }
+
+// A new folder beside the target that takes the target's place only once every
+// file in it is complete, and is removed otherwise: an interrupted or failed
+// capture never leaves a folder that looks finished. Every file is created new
+// (never through a link, never over an existing file), so running as root
+// cannot be turned into writing somewhere else.
+class StagingFolder {
+public:
+    explicit StagingFolder(fs::path target) : target_(std::move(target))
+    {
+        for (int attempt = 0; attempt < 8 && path_.empty(); ++attempt) {
+            const fs::path candidate = siblingPath(target_, "capture");
+            if (::mkdir(candidate.c_str(), 0777) == 0)
+                path_ = candidate;
+            else if (errno != EEXIST)
+                break;
+        }
+    }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+    ~StagingFolder()
+    {
+        std::error_code ignored;
+        if (!path_.empty() && !committed_)
+            fs::remove_all(path_, ignored);
+    }
+
+    bool created() const { return !path_.empty(); }
+
+    bool write(const std::string& name, std::string_view content)
+    {
+        const int descriptor =
+            ::open((path_ / name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (descriptor < 0)
+            return false;
+        bool complete = true;
+        while (complete && !content.empty()) {
+            const ssize_t written = ::write(descriptor, content.data(), content.size());
+            if (written < 0 && errno == EINTR)
+                continue;
+            complete = written > 0;
+            if (complete)
+                content.remove_prefix(static_cast<std::size_t>(written));
+        }
+        const int saved = errno;
+        const bool closed = ::close(descriptor) == 0;
+        errno = complete ? errno : saved;
+        return complete && closed;
+    }
+
+    // Puts the finished folder where the target was; an existing capture there
+    // is moved aside first and removed once the new one is in place.
+    bool commit(Target existing)
+    {
+        fs::path previous;
+        if (existing == Target::finishedCapture) {
+            previous = siblingPath(target_, "replaced");
+            if (::rename(target_.c_str(), previous.c_str()) != 0)
+                return false;
+        }
+        if (::rename(path_.c_str(), target_.c_str()) != 0) {
+            const int saved = errno;
+            if (!previous.empty())
+                ::rename(previous.c_str(), target_.c_str());
+            errno = saved;
+            return false;
+        }
+        committed_ = true;
+        std::error_code ignored;
+        if (!previous.empty())
+            fs::remove_all(previous, ignored);
+        return true;
+    }
+
+private:
+    fs::path target_;
+    fs::path path_;
+    bool committed_ = false;
+};
+
+bool writeRun(StagingFolder& folder, const std::string& name, const ProcessResult& result)
 {
     if (result.status == ProcessRunner::kLaunchFailedStatus)
-        return true;
-    if (!writeFile(folder / name, result.output))
-        return false;
-    return result.status == 0 ||
-           writeFile(folder / (name + std::string(kExitStatusSuffix)), std::to_string(result.status) + "\n");
+        return true; // a tool that could not be started leaves no file, which replays as -1
+    return folder.write(name, result.output) &&
+           (result.status == 0 ||
+            folder.write(name + std::string(kExitStatusSuffix), std::to_string(result.status) + "\n"));
 }
 
 } // namespace
+
+bool captureTargetUsable(const std::string& directory, bool replace, std::string& error)
+{
+    switch (targetKind(targetPath(directory))) {
+    case Target::absent:
+    case Target::empty:
+        return true;
+    case Target::finishedCapture:
+        if (replace)
+            return true;
+        error = directory + " already holds a capture; add --replace to replace it";
+        return false;
+    case Target::otherFolder:
+        error = directory + " is not empty and holds no capture; choose a new or empty folder";
+        return false;
+    case Target::notAFolder:
+        break;
+    }
+    error = directory + " exists and is not a folder";
+    return false;
+}
+
+bool writeCapture(const MachineReadings& readings, const std::string& directory, bool replace, std::string& error)
+{
+    if (!captureTargetUsable(directory, replace, error))
+        return false;
+    const fs::path target = targetPath(directory);
+    std::error_code ignored;
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path(), ignored);
+    StagingFolder folder(target);
+    if (!folder.created()) {
+        error = "cannot create a folder beside " + directory + ": " + systemError();
+        return false;
+    }
+
+    bool written = true;
+    for (const ToolCommand& command : toolCommands())
+        written = written && writeRun(folder, command.captureFile, readings.result(command.tool));
+    if (readings.dmidecodePath)
+        written = written && writeRun(folder, std::string(kDmidecodeCaptureFile), readings.dmidecode);
+    written = written && folder.write(std::string(kKernelValuesFile), kernelValuesText(readings.kernel));
+    if (!written) {
+        error = "cannot write capture files for " + directory + ": " + systemError();
+        return false;
+    }
+    if (!folder.commit(targetKind(target))) {
+        error = "cannot put the capture in place at " + directory + ": " + systemError();
+        return false;
+    }
+    return true;
+}
 
 std::optional<std::int64_t> parseKernelInteger(std::string_view whole)
 {
@@ -42,27 +209,6 @@ std::optional<std::int64_t> parseKernelInteger(std::string_view whole)
     if (text.empty() || result.ec != std::errc() || result.ptr != end)
         return std::nullopt;
     return value;
-}
-
-bool writeCapture(const MachineReadings& readings, const std::string& directory, std::string& error)
-{
-    const std::filesystem::path folder(directory);
-    std::error_code created;
-    std::filesystem::create_directories(folder, created);
-    if (created || !std::filesystem::is_directory(folder, created)) {
-        error = "cannot create capture directory " + directory;
-        return false;
-    }
-
-    bool written = true;
-    for (const ToolCommand& command : toolCommands())
-        written = writeRun(folder, command.captureFile, readings.result(command.tool)) && written;
-    if (readings.dmidecodePath)
-        written = writeRun(folder, std::string(kDmidecodeCaptureFile), readings.dmidecode) && written;
-    written = writeFile(folder / kKernelValuesFile, kernelValuesText(readings.kernel)) && written;
-    if (!written)
-        error = "cannot write capture files into " + directory;
-    return written;
 }
 
 std::string kernelValuesText(const KernelValues& values)
@@ -103,11 +249,13 @@ std::map<std::string, std::string, std::less<>> parseKernelValues(std::string_vi
     return values;
 }
 
-std::int32_t parseExitStatus(std::string_view text)
+std::optional<std::int32_t> parseExitStatus(std::string_view text)
 {
     const auto value = parseKernelInteger(text);
-    if (!value || *value < INT32_MIN || *value > INT32_MAX)
-        return 0;
+    const bool meaningful = value && ((*value >= 0 && *value <= 255) || *value == ProcessRunner::kLaunchFailedStatus ||
+                                      *value == ProcessRunner::kTimedOutStatus);
+    if (!meaningful)
+        return std::nullopt;
     return static_cast<std::int32_t>(*value);
 }
 

@@ -4,7 +4,7 @@
 // command holding what the tool printed (named in the command table), beside it
 // an optional <file>.status with its exit status when that was not 0, and
 // sysctl.txt with one "name: value" line per kernel value. A tool that could not
-// be started leaves no file.
+// be started leaves no file. A folder holding sysctl.txt is a finished capture.
 
 #include "platform/readings.h"
 
@@ -20,9 +20,15 @@ namespace veltrin {
 inline constexpr std::string_view kKernelValuesFile = "sysctl.txt";
 inline constexpr std::string_view kExitStatusSuffix = ".status";
 
-// Writes `readings` into `directory` as a capture. False, with `error` set to a
-// one-line reason, when the directory or a file cannot be written.
-bool writeCapture(const MachineReadings& readings, const std::string& directory, std::string& error);
+// Whether a capture may be written to `directory`: it is new, an empty folder,
+// or (with `replace`) a finished capture. False, with `error` set to a one-line
+// reason, otherwise.
+bool captureTargetUsable(const std::string& directory, bool replace, std::string& error);
+
+// Writes `readings` as a capture into a new folder beside `directory` and renames
+// it into place once complete. False, with `error` set to a one-line reason, when
+// the target is not usable or a file cannot be written; nothing is left behind then.
+bool writeCapture(const MachineReadings& readings, const std::string& directory, bool replace, std::string& error);
 
 // The text of sysctl.txt for these values, one line each.
 std::string kernelValuesText(const KernelValues& values);
@@ -33,7 +39,11 @@ std::map<std::string, std::string, std::less<>> parseKernelValues(std::string_vi
 // An integer kernel value as sysctl.txt holds it: decimal, nothing around it but blanks.
 std::optional<std::int64_t> parseKernelInteger(std::string_view text);
 
-// Reads an exit status file: a decimal integer, 0 when it is anything else.
-std::int32_t parseExitStatus(std::string_view text);
+// The status a replayed run gets when its status file says nothing sensible: a failure.
+inline constexpr std::int32_t kUnreadableExitStatus = 1;
+
+// Reads an exit status file: the decimal status of a tool (0 to 255) or of the
+// runner (-1 not started, -9 stopped at its limit); absent for anything else.
+std::optional<std::int32_t> parseExitStatus(std::string_view text);
 
 } // namespace veltrin

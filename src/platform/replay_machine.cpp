@@ -4,29 +4,30 @@
 #include "platform/command_table.h"
 #include "core/unicode_text.h"
 
+#include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace veltrin {
 namespace {
 
-// Reads at most `limit` bytes; absent when the file cannot be opened.
-std::optional<std::string> readFile(const std::filesystem::path& path, std::size_t limit)
+namespace fs = std::filesystem;
+
+// The folder's own path with every link resolved; a file is inside it when its
+// resolved path starts with this one.
+std::string resolvedFolder(const std::string& directory)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return std::nullopt;
-    std::string content;
-    char chunk[64 * 1024];
-    while (content.size() < limit && file.read(chunk, sizeof chunk).gcount() > 0)
-        content.append(chunk, std::min(static_cast<std::size_t>(file.gcount()), limit - content.size()));
-    return content;
+    std::error_code error;
+    const fs::path resolved = fs::canonical(directory, error);
+    return error ? std::string() : resolved.string() + "/";
 }
 
 } // namespace
 
-std::unique_ptr<ReplayMachine> ReplayMachine::open(const std::string& directory, std::string& error)
+std::unique_ptr<ReplayMachine> ReplayMachine::open(const std::string& directory, std::string& error, Warning warn)
 {
     DIR* handle = ::opendir(directory.c_str());
     if (handle == nullptr) {
@@ -34,14 +35,58 @@ std::unique_ptr<ReplayMachine> ReplayMachine::open(const std::string& directory,
         return nullptr;
     }
     ::closedir(handle);
-    const auto sysctl = readFile(std::filesystem::path(directory) / kKernelValuesFile, ProcessRunner::kOutputCapBytes);
-    auto values = parseKernelValues(sysctl.value_or(""));
-    return std::unique_ptr<ReplayMachine>(new ReplayMachine(directory, std::move(values)));
+    std::unique_ptr<ReplayMachine> machine(new ReplayMachine(directory, std::move(warn)));
+    const auto kernelValues = machine->readCaptureFile(std::string(kKernelValuesFile), ProcessRunner::kOutputCapBytes);
+    machine->kernelValues_ = parseKernelValues(kernelValues.value_or(""));
+    return machine;
 }
 
-ReplayMachine::ReplayMachine(std::string directory, std::map<std::string, std::string, std::less<>> kernelValues)
-    : directory_(std::move(directory)), kernelValues_(std::move(kernelValues))
+ReplayMachine::ReplayMachine(std::string directory, Warning warn)
+    : directory_(std::move(directory)), folder_(resolvedFolder(directory_)), warn_(std::move(warn))
 {
+}
+
+// Every file of a capture is read here. A capture may come from anywhere (and
+// replay may run as root), so only regular files inside the folder are read, at
+// most `limit` bytes each: a FIFO, a device, a folder or a link out of the
+// capture counts as absent, with a warning, instead of blocking, flooding memory
+// or showing another file's content. A missing file is simply absent.
+std::optional<std::string> ReplayMachine::readCaptureFile(const std::string& name, std::size_t limit) const
+{
+    const std::string path = (fs::path(directory_) / name).string();
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0)
+        return std::nullopt;
+    const auto refuse = [&](const char* why) -> std::optional<std::string> {
+        if (warn_)
+            warn_(path + " " + why + "; read as absent");
+        return std::nullopt;
+    };
+    std::error_code error;
+    const std::string resolved = fs::canonical(path, error).string();
+    if (error || folder_.empty() || !resolved.starts_with(folder_))
+        return refuse("leads out of the capture folder");
+
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return refuse("cannot be opened");
+    struct stat file {};
+    if (::fstat(descriptor, &file) != 0 || !S_ISREG(file.st_mode)) {
+        ::close(descriptor);
+        return refuse("is not a regular file");
+    }
+    std::string content;
+    char chunk[64 * 1024];
+    while (content.size() < limit) {
+        const ssize_t got = ::read(descriptor, chunk, std::min(sizeof chunk, limit - content.size()));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        content.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(descriptor);
+    return content;
 }
 
 std::string ReplayMachine::sysctlValue(std::string_view name) const
@@ -64,14 +109,16 @@ ProcessResult ReplayMachine::run(const std::string& executable, const std::vecto
     const auto file = captureFileFor(executable, arguments);
     if (!file)
         return {"", ProcessRunner::kLaunchFailedStatus};
-    const std::filesystem::path path = std::filesystem::path(directory_) / *file;
-    auto output = readFile(path, ProcessRunner::kOutputCapBytes);
+    auto output = readCaptureFile(*file, ProcessRunner::kOutputCapBytes);
     if (!output)
         return {"", ProcessRunner::kLaunchFailedStatus};
-    const auto status = readFile(path.string() + std::string(kExitStatusSuffix), 64);
     if (!isValidUtf8(*output))
         output->clear();
-    return {std::move(*output), status ? parseExitStatus(*status) : 0};
+    // No status file means the tool succeeded; one that says nothing sensible
+    // still says it did not.
+    const auto statusText = readCaptureFile(*file + std::string(kExitStatusSuffix), 64);
+    const std::int32_t status = statusText ? parseExitStatus(*statusText).value_or(kUnreadableExitStatus) : 0;
+    return {std::move(*output), status};
 }
 
 std::optional<std::string> ReplayMachine::resourceFile(std::string_view) const { return std::nullopt; }
@@ -82,8 +129,9 @@ bool ReplayMachine::isExecutableFile(const std::string& path) const
 {
     if (captureFileFor(path, {}) != std::string(kDmidecodeCaptureFile))
         return false;
-    std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::path(directory_) / kDmidecodeCaptureFile, error);
+    struct stat file {};
+    return ::lstat((fs::path(directory_) / kDmidecodeCaptureFile).c_str(), &file) == 0 &&
+           (S_ISREG(file.st_mode) || S_ISLNK(file.st_mode));
 }
 
 std::optional<std::string> ReplayMachine::readFileHead(const std::string&, std::size_t) const

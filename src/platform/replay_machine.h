@@ -4,6 +4,7 @@
 
 #include "platform/machine.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,8 +13,12 @@ namespace veltrin {
 
 class ReplayMachine final : public Machine {
 public:
+    // Told, one line each, about capture files that are read as absent because
+    // they are not regular files inside the capture folder.
+    using Warning = std::function<void(const std::string&)>;
+
     // Absent, with `error` set to a one-line reason, when `directory` cannot be read.
-    static std::unique_ptr<ReplayMachine> open(const std::string& directory, std::string& error);
+    static std::unique_ptr<ReplayMachine> open(const std::string& directory, std::string& error, Warning warn = {});
 
     std::string sysctlValue(std::string_view name) const override;
     std::optional<std::int64_t> sysctlInt(std::string_view name) const override;
@@ -23,10 +28,17 @@ public:
     bool isExecutableFile(const std::string& path) const override;
     std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) const override;
 
+    // The content of one file of the capture (`name` relative to its folder), at
+    // most `limit` bytes; absent when it is missing or not a regular file inside
+    // the folder.
+    std::optional<std::string> readCaptureFile(const std::string& name, std::size_t limit) const;
+
 private:
-    ReplayMachine(std::string directory, std::map<std::string, std::string, std::less<>> kernelValues);
+    ReplayMachine(std::string directory, Warning warn);
 
     std::string directory_;
+    std::string folder_; // resolved, with a final slash
+    Warning warn_;
     std::map<std::string, std::string, std::less<>> kernelValues_;
 };
 

@@ -58,3 +58,8 @@ if(live_cpu STREQUAL "" OR NOT live_cpu STREQUAL replayed_cpu)
   message(FATAL_ERROR "live and replayed processor differ:\n${live_cpu}\n${replayed_cpu}")
 endif()
 expect_run(ARGS --capture /proc/veltrin-cannot-write-here STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*\n$")
+# A finished capture is replaced only when asked; a folder holding anything else never is.
+expect_run(ARGS --capture ${WORK}/this-machine STATUS 2 ERROR_MATCHES "already holds a capture; add --replace")
+expect_run(ARGS --capture ${WORK}/this-machine --replace STATUS 0)
+expect_run(ARGS --capture ${FIXTURES} STATUS 2 ERROR_MATCHES "is not empty and holds no capture")
+expect_run(ARGS --replace --json STATUS 2 ERROR_MATCHES "^veltrin: --replace only goes with --capture\n$")

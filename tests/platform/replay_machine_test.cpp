@@ -74,7 +74,7 @@ TEST_F(ReplayMachineTest, ReplaysToolOutputAndStatus)
     EXPECT_EQ(architecture.status, 0);
     EXPECT_EQ(machine->run("/usr/bin/uname", {"-r"}, 1.0).status, 3);
     EXPECT_EQ(machine->run("/usr/bin/sw_vers", {}, 1.0).output, "");
-    EXPECT_EQ(machine->run("/usr/bin/sw_vers", {}, 1.0).status, 0);
+    EXPECT_EQ(machine->run("/usr/bin/sw_vers", {}, 1.0).status, kUnreadableExitStatus);
 
     const ProcessResult missing = machine->run("/usr/bin/uptime", {}, 1.0);
     EXPECT_EQ(missing.output, "");
@@ -126,10 +126,13 @@ TEST(CommandTable, EveryCommandHasItsOwnCaptureFile)
 
 TEST(KernelValues, ParseStatusAndValueLines)
 {
-    EXPECT_EQ(parseExitStatus(" 42\n"), 42);
-    EXPECT_EQ(parseExitStatus("-9"), -9);
-    EXPECT_EQ(parseExitStatus("99999999999"), 0);
-    EXPECT_EQ(parseExitStatus(""), 0);
+    const std::vector<std::pair<std::string, std::optional<std::int32_t>>> statuses{
+        {" 42\n", 42}, {"-9", -9}, {"-1", -1}, {"0", 0}, {"255", 255},
+        // Nothing a tool or the runner reports: the run counts as failed.
+        {"256", std::nullopt}, {"-2", std::nullopt}, {"4294967296", std::nullopt}, {"99999999999", std::nullopt},
+        {"", std::nullopt}, {"killed", std::nullopt}, {"3 4", std::nullopt}};
+    for (const auto& [text, status] : statuses)
+        EXPECT_EQ(parseExitStatus(text), status) << text;
     const auto values = parseKernelValues("a: 1\nb:2\nc: x: y\n: orphan\n");
     EXPECT_EQ(values.at("a"), "1");
     EXPECT_EQ(values.at("b"), "2");
