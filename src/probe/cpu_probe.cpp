@@ -15,6 +15,13 @@ namespace {
 
 constexpr std::string_view kEmDash = "\u2014";
 
+// Beyond these a kernel value describes no real processor (the largest machines
+// have a few thousand logical processors, caches of about a gigabyte and clocks
+// of a few gigahertz): it shows the placeholder rather than "-1" or "-0.00 GHz".
+constexpr std::int64_t kMostProcessors = 65536;
+constexpr std::int64_t kLargestCacheBytes = std::int64_t{16} << 30;
+constexpr std::int64_t kFastestClockHertz = 100'000'000'000;
+
 constexpr std::array<SubstringRule, 11> kVendorRules{{
     {"intel", "GenuineIntel"},
     {"genuineintel", "GenuineIntel"},
@@ -43,7 +50,7 @@ std::string processorName(const KernelValues& kernel, std::string_view hardware)
 // An empty "Processor Speed:" value counts as none, so the field is never blank.
 std::string frequencyText(const KernelValues& kernel, std::string_view hardware)
 {
-    if (const auto hertz = kernel.integer(KernelName::cpuFrequency))
+    if (const auto hertz = kernel.integer(KernelName::cpuFrequency); hertz && *hertz > 0 && *hertz <= kFastestClockHertz)
         return gigahertzText(*hertz);
     const auto reported = firstMatch(hardware, R"(Processor Speed:[ \t]*(.+))");
     return reported && !reported->empty() ? *reported : std::string(kEmDash);
@@ -64,9 +71,13 @@ std::string featureFlags(const KernelValues& kernel)
     return flags;
 }
 
+// "0" when the count cannot be read, the placeholder when it makes no sense.
 std::string countText(const KernelValues& kernel, std::string_view name)
 {
-    return std::to_string(kernel.integer(name).value_or(0));
+    const auto count = kernel.integer(name);
+    if (!count)
+        return "0";
+    return *count >= 1 && *count <= kMostProcessors ? std::to_string(*count) : std::string(kEmDash);
 }
 
 std::string orFallback(std::string value, std::string_view fallback)
@@ -86,7 +97,7 @@ std::string cpuVendor(std::string_view from, std::string_view architecture, std:
 
 std::string cacheSizeText(std::optional<std::int64_t> bytes)
 {
-    return bytes && *bytes >= 1 ? formatByteCount(*bytes) : std::string(kEmDash);
+    return bytes && *bytes >= 1 && *bytes <= kLargestCacheBytes ? formatByteCount(*bytes) : std::string(kEmDash);
 }
 
 std::string gigahertzText(std::int64_t hertz) { return fixedDecimal(static_cast<double>(hertz) / 1e9, 2) + " GHz"; }

@@ -17,7 +17,7 @@ namespace veltrin::SystemProbe {
 std::string cpuVendor(std::string_view from, std::string_view architecture, std::string_view features,
                       std::string_view hardware);
 
-// A cache size in bytes as shown ("32 KB", "12 MB"), or "—" when unknown or not positive.
+// A cache size in bytes as shown ("32 KB", "12 MB"), or "—" when unknown or no real cache's size.
 std::string cacheSizeText(std::optional<std::int64_t> bytes);
 
 // A clock in hertz as "3.60 GHz", with "." as the separator in every locale.

@@ -138,10 +138,14 @@ std::string slotSummary(const std::vector<MemoryModule>& modules, std::string_vi
     return type.empty() ? "" : "Unified / On-board";
 }
 
+// The largest machines hold tens of terabytes; a kernel value far beyond that
+// describes no real memory and shows the placeholder rather than "8388608 TB".
+constexpr std::int64_t kLargestMemoryBytes = std::int64_t{1} << 52;
+
 std::string installedMemory(const KernelValues& kernel)
 {
     const auto bytes = kernel.integer(KernelName::memorySize);
-    return bytes && *bytes > 0 ? formatByteCount(*bytes) : "\u2014";
+    return bytes && *bytes > 0 && *bytes <= kLargestMemoryBytes ? formatByteCount(*bytes) : "\u2014";
 }
 
 } // namespace

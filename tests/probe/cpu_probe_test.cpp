@@ -43,3 +43,17 @@ TEST(CpuInfo, EachFieldTakesItsNextSourceOrItsFallback)
     EXPECT_EQ(scripted::named(SystemProbe::cpuInfo(scripted::readings(nothing))),
               scripted::named(CPUInfo{"Unknown CPU", "Unknown", "Unknown", "0", "0", em, em, em, em, em, em}));
 }
+
+TEST(CpuInfo, KernelValuesOutsidePhysicalSenseShowThePlaceholder)
+{
+    const std::string em = "\u2014";
+    scripted::ScriptedMachine machine;
+    machine.kernel = {{"hw.physicalcpu", "-1"},          {"hw.logicalcpu", "9999999"},
+                      {"hw.cpufrequency", "-1"},         {"hw.l1icachesize", "9223372036854775807"},
+                      {"hw.l2cachesize", "1048576"},     {"hw.memsize", "9223372036854775807"}};
+    machine.answer(Tool::hardwareReport, "Processor Speed: 3.2 GHz\n");
+    const SystemSnapshot snapshot = SystemProbe::collect(machine);
+    EXPECT_EQ((std::vector<std::string>{snapshot.cpu.physicalCores, snapshot.cpu.logicalCores, snapshot.cpu.frequency,
+                                        snapshot.cpu.l1i, snapshot.cpu.l2, snapshot.memory.total}),
+              (std::vector<std::string>{em, em, "3.2 GHz", em, "1 MB", em}));
+}
