@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleFactory>
+#include <QStyleHints>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -68,6 +69,10 @@ QWidget* bringForward(QWidget* window)
 void applyDarkScheme(QApplication& application)
 {
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Title bars and native menus turn dark too, even when the system itself is light.
+    QGuiApplication::styleHints()->setColorScheme(Qt::ColorScheme::Dark);
+#endif
     QPalette palette;
     const QColor window = Palette::metalBackgroundTop();
     palette.setColor(QPalette::Window, window);
@@ -236,8 +241,12 @@ int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector coll
     if (screenshotsDirectory)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // The application id names the settings (on a Mac <domain reversed>.<name>, the
+    // bundle identifier) and, on Linux, the desktop entry the window belongs to.
     QCoreApplication::setOrganizationName(QStringLiteral("Veltrin"));
-    QCoreApplication::setApplicationName(QStringLiteral("Veltrin"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral(VELTRIN_ORGANIZATION_DOMAIN));
+    QCoreApplication::setApplicationName(QStringLiteral(VELTRIN_APPLICATION_NAME));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELTRIN_APP_ID));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELTRIN_VERSION));
     QApplication::setWindowIcon(QIcon(applicationImage(256)));
     QApplication::setQuitOnLastWindowClosed(true);

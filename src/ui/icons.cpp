@@ -11,7 +11,9 @@ namespace {
 
 QString symbolPath(const QString& symbol) { return QStringLiteral(":/icons/%1.svg").arg(symbol); }
 
-QImage rendered(const QString& path, int size, qreal devicePixelRatio)
+} // namespace
+
+QImage renderedSvg(const QString& path, int size, qreal devicePixelRatio)
 {
     QSvgRenderer renderer(path);
     if (!renderer.isValid())
@@ -27,11 +29,9 @@ QImage rendered(const QString& path, int size, qreal devicePixelRatio)
     return image;
 }
 
-} // namespace
-
 QPixmap symbolPixmap(const QString& symbol, int size, const QColor& color, qreal devicePixelRatio)
 {
-    QImage image = rendered(symbolPath(symbol), size, devicePixelRatio);
+    QImage image = renderedSvg(symbolPath(symbol), size, devicePixelRatio);
     if (image.isNull())
         return {};
     // The icons are drawn in white; their coverage takes the requested colour.
@@ -44,7 +44,7 @@ QPixmap symbolPixmap(const QString& symbol, int size, const QColor& color, qreal
 
 QPixmap applicationImage(int size, qreal devicePixelRatio)
 {
-    return QPixmap::fromImage(rendered(QStringLiteral(":/ChipGlass3D.svg"), size, devicePixelRatio));
+    return QPixmap::fromImage(renderedSvg(QStringLiteral(":/ChipGlass3D.svg"), size, devicePixelRatio));
 }
 
 } // namespace veltrin
