@@ -11,6 +11,6 @@ _veltrin()
         return
         ;;
     esac
-    mapfile -t COMPREPLY < <(compgen -W '--json --summary --bench --capture --screenshots --help --version --replay' -- "$cur")
+    mapfile -t COMPREPLY < <(compgen -W '--json --summary --bench --capture --screenshots --help --version --replay --replace' -- "$cur")
 }
 complete -F _veltrin veltrin

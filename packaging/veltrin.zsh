@@ -13,4 +13,5 @@ _arguments -s \
   "(${modes[*]})--screenshots[render every tab into a folder]:screenshots folder:_files -/" \
   "(- *)--help[show the usage text]" \
   "(- *)--version[show the version]" \
-  "(--replay)--replay[read the machine from a capture folder]:capture folder:_files -/"
+  "(--replay)--replay[read the machine from a capture folder]:capture folder:_files -/" \
+  "(--replace)--replace[let --capture replace the finished capture in its folder]"
