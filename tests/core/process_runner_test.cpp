@@ -2,14 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <iostream>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace veltrin;
 namespace fs = std::filesystem;
@@ -43,16 +49,22 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// An orphan whose new parent has not collected it yet is a zombie: it has ended.
+// Only Linux shows that in /proc; elsewhere the wait lasts until it is collected.
+bool isZombie(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string content;
+    if (!std::getline(stat, content))
+        return false;
+    const auto close = content.rfind(')');
+    return close != std::string::npos && content.size() > close + 2 && content[close + 2] == 'Z';
+}
+
 bool processIsGone(pid_t pid)
 {
-    // An orphan may linger briefly as a zombie until its new parent collects it.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-        std::string content;
-        if (!std::getline(stat, content))
-            return true;
-        const auto close = content.rfind(')');
-        if (close != std::string::npos && content.size() > close + 2 && content[close + 2] == 'Z')
+        if ((::kill(pid, 0) != 0 && errno == ESRCH) || isZombie(pid))
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -62,9 +74,18 @@ bool processIsGone(pid_t pid)
 std::set<std::string> openDescriptors()
 {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator("/proc/self/fd"))
+    for (const auto& entry : fs::directory_iterator("/dev/fd"))
         names.insert(entry.path().filename().string());
     return names;
+}
+
+std::vector<pid_t> pidsIn(const std::string& text)
+{
+    std::vector<pid_t> pids;
+    std::istringstream words(text);
+    for (long pid = 0; words >> pid;)
+        pids.push_back(static_cast<pid_t>(pid));
+    return pids;
 }
 
 struct Scenario {
@@ -131,16 +152,47 @@ TEST_F(ProcessRunnerTest, KillsAToolThatIgnoresTerminationAndInterrupt)
     EXPECT_TRUE(processIsGone(std::stoi(result.output)));
 }
 
-TEST_F(ProcessRunnerTest, AHelperHoldingThePipesCannotOutlastTheLimit)
+TEST_F(ProcessRunnerTest, AHelperHoldingThePipesGetsAShortGraceAndTheToolKeepsItsStatus)
 {
     // The tool itself ends at once; its helper keeps standard output open.
-    const std::string forks = script("forks", "sleep 30 & echo $!");
+    const std::string forks = script("forks", "sleep 30 & echo $!; exit 3");
     const auto start = std::chrono::steady_clock::now();
-    const ProcessResult result = ProcessRunner::runResult(forks, {}, 0.5);
+    const ProcessResult result = ProcessRunner::runResult(forks, {}, 10.0);
     EXPECT_LT(secondsSince(start), 1.0);
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, 3);
     ASSERT_FALSE(result.output.empty());
     EXPECT_TRUE(processIsGone(std::stoi(result.output)));
+}
+
+TEST_F(ProcessRunnerTest, AToolThatStopsItselfIsStoppedAtItsLimit)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = ProcessRunner::runResult(script("stops", "echo $$; kill -STOP $$"), {}, 0.5);
+    EXPECT_EQ(result.status, -9);
+    EXPECT_LT(secondsSince(start), 1.5);
+    ASSERT_FALSE(result.output.empty());
+    EXPECT_TRUE(processIsGone(std::stoi(result.output)));
+}
+
+// Our own input is a pipe nobody writes to, and a descriptor without close-on-exec
+// is open: the tool must read end of file at once and see neither.
+TEST_F(ProcessRunnerTest, AToolGetsNoInputAndOnlyTheStandardDescriptors)
+{
+    int input[2];
+    ASSERT_EQ(::pipe(input), 0);
+    const int savedInput = ::dup(STDIN_FILENO);
+    ::dup2(input[0], STDIN_FILENO);
+    const int stray = ::open("/dev/null", O_RDONLY);
+    ASSERT_GT(stray, STDERR_FILENO);
+
+    const std::string reads = script("reads", "cat; [ -e /dev/fd/$1 ] && echo \"inherited $1\"; echo done");
+    const ProcessResult result = ProcessRunner::runResult(reads, {std::to_string(stray)}, 2.0);
+
+    ::dup2(savedInput, STDIN_FILENO);
+    for (const int fd : {savedInput, stray, input[0], input[1]})
+        ::close(fd);
+    EXPECT_EQ(result.output, "done\n");
+    EXPECT_EQ(result.status, 0);
 }
 
 TEST_F(ProcessRunnerTest, HelpersOfATimedOutToolAreStoppedToo)
@@ -238,4 +290,66 @@ TEST_F(ProcessRunnerTest, HundredsOfRunsFiveAtATimeLeaveNothingBehind)
     EXPECT_EQ(errno, ECHILD);
     for (const pid_t pid : started)
         EXPECT_TRUE(processIsGone(pid)) << pid;
+}
+
+namespace {
+
+// Starts three tools that each leave a helper behind, stops them all from this
+// thread, and checks every process is gone and no run can start afterwards.
+// Returns what went wrong, or "" when nothing did.
+std::string stopThreeRunningToolTrees(const fs::path& folder)
+{
+    const fs::path tree = folder / "tree";
+    std::ofstream(tree) << "#!/bin/sh\nsleep 30 & echo $$ $! > \"$1.tmp\"; mv \"$1.tmp\" \"$1\"; wait\n";
+    ::chmod(tree.c_str(), 0755);
+    std::vector<std::future<ProcessResult>> runs;
+    std::vector<fs::path> pidFiles;
+    for (int i = 0; i < 3; ++i) {
+        pidFiles.push_back(folder / ("pids" + std::to_string(i)));
+        runs.push_back(std::async(std::launch::async, [&tree, file = pidFiles.back()] {
+            return ProcessRunner::runResult(tree.string(), {file.string()}, 30.0);
+        }));
+    }
+    std::vector<pid_t> started;
+    for (const fs::path& file : pidFiles) {
+        for (int wait = 0; wait < 500 && !fs::exists(file); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream pids(file);
+        const std::string text((std::istreambuf_iterator<char>(pids)), std::istreambuf_iterator<char>());
+        for (const pid_t pid : pidsIn(text))
+            started.push_back(pid);
+    }
+    if (started.size() != 6)
+        return "expected six processes, found " + std::to_string(started.size());
+
+    const auto start = std::chrono::steady_clock::now();
+    ProcessRunner::stopAllRunning();
+    for (auto& run : runs)
+        run.get();
+    std::string problems;
+    if (secondsSince(start) > 2.0)
+        problems += "the runs took " + std::to_string(secondsSince(start)) + " s to end; ";
+    for (const pid_t pid : started)
+        if (!processIsGone(pid))
+            problems += "process " + std::to_string(pid) + " still runs; ";
+    if (ProcessRunner::runResult(tree.string(), {(folder / "late").string()}, 5.0).status != -1)
+        problems += "a run started after the stop; ";
+    return problems;
+}
+
+} // namespace
+
+// Stopping everything is for a program about to end and refuses later runs, so
+// it happens in a child process of its own.
+TEST_F(ProcessRunnerTest, StopAllRunningEndsEveryToolGroupAndRefusesLaterRuns)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const std::string problems = stopThreeRunningToolTrees(folder_);
+            fs::remove_all(folder_);
+            std::cerr << problems;
+            std::_Exit(problems.empty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
