@@ -19,14 +19,6 @@ struct Refused {
     std::string error;
 };
 
-std::string joined(const std::vector<std::string>& arguments)
-{
-    std::string text;
-    for (const auto& argument : arguments)
-        text += "[" + argument + "]";
-    return text;
-}
-
 } // namespace
 
 TEST(CommandLine, AcceptsEveryModeAndIgnoresFindersProcessSerialNumber)
@@ -45,11 +37,11 @@ TEST(CommandLine, AcceptsEveryModeAndIgnoresFindersProcessSerialNumber)
     for (const Accepted& expected : cases) {
         std::string error;
         const auto line = parseCommandLine(expected.arguments, error);
-        ASSERT_TRUE(line) << joined(expected.arguments) << ": " << error;
-        EXPECT_EQ(line->mode, expected.mode) << joined(expected.arguments);
-        EXPECT_EQ(line->json, expected.json) << joined(expected.arguments);
-        EXPECT_EQ(line->replayDirectory, expected.replay) << joined(expected.arguments);
-        EXPECT_EQ(line->outputDirectory, expected.output) << joined(expected.arguments);
+        ASSERT_TRUE(line) << ::testing::PrintToString(expected.arguments) << ": " << error;
+        EXPECT_EQ(line->mode, expected.mode) << ::testing::PrintToString(expected.arguments);
+        EXPECT_EQ(line->json, expected.json) << ::testing::PrintToString(expected.arguments);
+        EXPECT_EQ(line->replayDirectory, expected.replay) << ::testing::PrintToString(expected.arguments);
+        EXPECT_EQ(line->outputDirectory, expected.output) << ::testing::PrintToString(expected.arguments);
     }
 }
 
@@ -71,8 +63,8 @@ TEST(CommandLine, RefusesWhatWouldBeIgnoredSilently)
     };
     for (const Refused& expected : cases) {
         std::string error;
-        EXPECT_FALSE(parseCommandLine(expected.arguments, error)) << joined(expected.arguments);
-        EXPECT_EQ(error, expected.error) << joined(expected.arguments);
+        EXPECT_FALSE(parseCommandLine(expected.arguments, error)) << ::testing::PrintToString(expected.arguments);
+        EXPECT_EQ(error, expected.error) << ::testing::PrintToString(expected.arguments);
     }
 }
 

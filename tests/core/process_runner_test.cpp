@@ -11,7 +11,6 @@
 #include <future>
 #include <iostream>
 #include <set>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -77,15 +76,6 @@ std::set<std::string> openDescriptors()
     for (const auto& entry : fs::directory_iterator("/dev/fd"))
         names.insert(entry.path().filename().string());
     return names;
-}
-
-std::vector<pid_t> pidsIn(const std::string& text)
-{
-    std::vector<pid_t> pids;
-    std::istringstream words(text);
-    for (long pid = 0; words >> pid;)
-        pids.push_back(static_cast<pid_t>(pid));
-    return pids;
 }
 
 struct Scenario {
@@ -294,29 +284,23 @@ TEST_F(ProcessRunnerTest, HundredsOfRunsFiveAtATimeLeaveNothingBehind)
 
 namespace {
 
-// Starts three tools that each leave a helper behind, stops them all from this
-// thread, and checks every process is gone and no run can start afterwards.
-// Returns what went wrong, or "" when nothing did.
-std::string stopThreeRunningToolTrees(const fs::path& folder)
+// Runs `tree` three times at once (each run leaves a helper), stops everything
+// from this thread, and says what went wrong: "" when every process ended at
+// once and no run could start afterwards.
+std::string stopThreeRunningToolTrees(const std::string& tree, const fs::path& folder)
 {
-    const fs::path tree = folder / "tree";
-    std::ofstream(tree) << "#!/bin/sh\nsleep 30 & echo $$ $! > \"$1.tmp\"; mv \"$1.tmp\" \"$1\"; wait\n";
-    ::chmod(tree.c_str(), 0755);
     std::vector<std::future<ProcessResult>> runs;
-    std::vector<fs::path> pidFiles;
-    for (int i = 0; i < 3; ++i) {
-        pidFiles.push_back(folder / ("pids" + std::to_string(i)));
-        runs.push_back(std::async(std::launch::async, [&tree, file = pidFiles.back()] {
-            return ProcessRunner::runResult(tree.string(), {file.string()}, 30.0);
+    for (int i = 0; i < 3; ++i)
+        runs.push_back(std::async(std::launch::async, [&tree, file = folder / std::to_string(i)] {
+            return ProcessRunner::runResult(tree, {file.string()}, 30.0);
         }));
-    }
     std::vector<pid_t> started;
-    for (const fs::path& file : pidFiles) {
+    for (int i = 0; i < 3; ++i) {
+        const fs::path file = folder / std::to_string(i);
         for (int wait = 0; wait < 500 && !fs::exists(file); ++wait)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         std::ifstream pids(file);
-        const std::string text((std::istreambuf_iterator<char>(pids)), std::istreambuf_iterator<char>());
-        for (const pid_t pid : pidsIn(text))
+        for (pid_t pid = 0; pids >> pid;)
             started.push_back(pid);
     }
     if (started.size() != 6)
@@ -332,7 +316,7 @@ std::string stopThreeRunningToolTrees(const fs::path& folder)
     for (const pid_t pid : started)
         if (!processIsGone(pid))
             problems += "process " + std::to_string(pid) + " still runs; ";
-    if (ProcessRunner::runResult(tree.string(), {(folder / "late").string()}, 5.0).status != -1)
+    if (ProcessRunner::runResult(tree, {(folder / "late").string()}, 5.0).status != -1)
         problems += "a run started after the stop; ";
     return problems;
 }
@@ -344,9 +328,10 @@ std::string stopThreeRunningToolTrees(const fs::path& folder)
 TEST_F(ProcessRunnerTest, StopAllRunningEndsEveryToolGroupAndRefusesLaterRuns)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string tree = script("tree", "sleep 30 & echo $$ $! > \"$1.tmp\"; mv \"$1.tmp\" \"$1\"; wait");
     EXPECT_EXIT(
         {
-            const std::string problems = stopThreeRunningToolTrees(folder_);
+            const std::string problems = stopThreeRunningToolTrees(tree, folder_);
             fs::remove_all(folder_);
             std::cerr << problems;
             std::_Exit(problems.empty() ? 0 : 1);
