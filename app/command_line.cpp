@@ -1,5 +1,9 @@
 #include "command_line.h"
 
+#include <array>
+#include <cstdio>
+#include <utility>
+
 namespace veltrin {
 
 const char* const kUsage =
@@ -20,67 +24,116 @@ const char* const kUsage =
     "  --replay DIR       read the machine from a capture directory instead of this computer\n"
     "  --replace          let --capture replace the finished capture already in DIR\n";
 
+namespace {
+
+constexpr std::array<std::pair<std::string_view, Mode>, 5> kPlainModes{{
+    {"--help", Mode::help},
+    {"-h", Mode::help},
+    {"--version", Mode::version},
+    {"--summary", Mode::summary},
+    {"--bench", Mode::bench},
+}};
+
+constexpr std::array<std::pair<std::string_view, Mode>, 2> kFolderModes{{
+    {"--capture", Mode::capture},
+    {"--screenshots", Mode::screenshots},
+}};
+
+template <std::size_t N>
+const Mode* modeNamed(const std::array<std::pair<std::string_view, Mode>, N>& table, std::string_view argument)
+{
+    for (const auto& [name, mode] : table)
+        if (name == argument)
+            return &mode;
+    return nullptr;
+}
+
+// Finder adds a process serial number ("-psn_0_1234") to a first launch of an
+// app bundle. It carries nothing Veltrin needs.
+bool isProcessSerialNumber(std::string_view argument) { return argument.starts_with("-psn_"); }
+
+} // namespace
+
+std::string escapedControlCharacters(std::string_view text)
+{
+    std::string escaped;
+    escaped.reserve(text.size());
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // C1 controls arrive in UTF-8 as C2 80 … C2 9F; terminals act on them too.
+        const std::size_t length =
+            byteAt(i) < 0x20 || byteAt(i) == 0x7F                                                   ? 1
+            : byteAt(i) == 0xC2 && i + 1 < text.size() && byteAt(i + 1) >= 0x80 && byteAt(i + 1) <= 0x9F ? 2
+                                                                                                      : 0;
+        if (length == 0) {
+            escaped += text[i];
+            continue;
+        }
+        for (std::size_t k = 0; k < length; ++k) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byteAt(i + k));
+            escaped += hex;
+        }
+        i += length - 1;
+    }
+    return escaped;
+}
+
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error)
 {
     CommandLine line;
     bool modeGiven = false;
-    const auto setMode = [&](Mode mode) {
-        if (modeGiven && line.mode != mode) {
-            error = "only one mode may be given";
-            return false;
-        }
-        line.mode = mode;
-        modeGiven = true;
-        return true;
+    const auto refuse = [&](std::string message) {
+        error = std::move(message);
+        return std::nullopt;
     };
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        const auto directory = [&]() -> std::optional<std::string> {
-            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-                error = argument + " needs a directory";
-                return std::nullopt;
-            }
-            return arguments[++i];
-        };
+        const Mode* plain = modeNamed(kPlainModes, argument);
+        const Mode* folderMode = modeNamed(kFolderModes, argument);
 
-        if (argument == "--help" || argument == "-h") {
-            if (!setMode(Mode::help))
-                return std::nullopt;
-        } else if (argument == "--version") {
-            if (!setMode(Mode::version))
-                return std::nullopt;
-        } else if (argument == "--json") {
+        if (isProcessSerialNumber(argument))
+            continue;
+        if (argument == "--json") {
             line.json = true;
-        } else if (argument == "--summary") {
-            if (!setMode(Mode::summary))
-                return std::nullopt;
-        } else if (argument == "--bench") {
-            if (!setMode(Mode::bench))
-                return std::nullopt;
-        } else if (argument == "--replace") {
-            line.replaceCapture = true;
-        } else if (argument == "--replay") {
-            line.replayDirectory = directory();
-            if (!line.replayDirectory)
-                return std::nullopt;
-        } else if (argument == "--capture" || argument == "--screenshots") {
-            if (!setMode(argument == "--capture" ? Mode::capture : Mode::screenshots))
-                return std::nullopt;
-            const auto folder = directory();
-            if (!folder)
-                return std::nullopt;
-            line.outputDirectory = *folder;
-        } else {
-            error = "unknown option " + argument;
-            return std::nullopt;
+            continue;
         }
+        if (argument == "--replace") {
+            line.replaceCapture = true;
+            continue;
+        }
+        if (!plain && !folderMode && argument != "--replay")
+            return refuse("unknown option " + argument);
+
+        // Every option left takes a directory or sets the mode; none may come twice
+        // with different meanings, and a repeated directory is a mistake, not a choice.
+        if (argument == "--replay" && line.replayDirectory)
+            return refuse("--replay may be given only once");
+        const Mode* mode = plain ? plain : folderMode;
+        if (mode && modeGiven && (line.mode != *mode || folderMode))
+            return refuse(line.mode == *mode ? argument + " may be given only once" : "only one mode may be given");
+        if (mode) {
+            line.mode = *mode;
+            modeGiven = true;
+        }
+        if (plain)
+            continue;
+
+        if (i + 1 >= arguments.size() || arguments[i + 1].empty())
+            return refuse(argument + " needs a directory");
+        const std::string& folder = arguments[++i];
+        if (argument == "--replay")
+            line.replayDirectory = folder;
+        else
+            line.outputDirectory = folder;
     }
-    if (line.replaceCapture && line.mode != Mode::capture) {
-        error = "--replace only goes with --capture";
-        return std::nullopt;
-    }
+    if (line.replaceCapture && line.mode != Mode::capture)
+        return refuse("--replace only goes with --capture");
     // --json alone is the JSON snapshot; with --bench it selects the benchmark's JSON form.
+    // Every other mode prints something else, so a --json beside it would be ignored silently.
+    if (line.json && modeGiven && line.mode != Mode::bench)
+        return refuse("--json goes with --bench or alone");
     if (line.json && !modeGiven)
         line.mode = Mode::json;
     return line;

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veltrin {
@@ -17,8 +18,13 @@ struct CommandLine {
 };
 
 // Parses the arguments after the program name. Absent, with `error` set to a
-// one-line message, when an option is unknown or lacks its directory.
+// one-line message, when an option is unknown, lacks its directory, comes twice,
+// or does not go with the others. Finder's "-psn_…" argument is ignored.
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error);
+
+// `text` with every control character (C0, DEL and C1) written as \xHH, so a
+// message quoting an argument cannot drive the terminal it is printed on.
+std::string escapedControlCharacters(std::string_view text);
 
 extern const char* const kUsage;
 

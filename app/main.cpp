@@ -3,6 +3,7 @@
 #include "bench/benchmark.h"
 #include "bench/result_text.h"
 #include "core/json.h"
+#include "core/process_runner.h"
 #include "platform/machine.h"
 #include "platform/replay_machine.h"
 #include "platform/capture.h"
@@ -15,10 +16,16 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <system_error>
+#include <thread>
 
+#include <pthread.h>
 #include <unistd.h>
 
 using namespace veltrin;
@@ -29,8 +36,58 @@ constexpr int kUsageError = 2;
 
 int fail(const std::string& message)
 {
-    std::cerr << "veltrin: " << message << '\n';
+    std::cerr << "veltrin: " << escapedControlCharacters(message) << '\n';
     return kUsageError;
+}
+
+// SIGINT, SIGTERM and SIGHUP stop every running tool's process group, then end
+// the program with the status a shell expects (128 + the signal number). The
+// signals are blocked before any other thread exists, so every thread inherits the
+// mask and only the watcher, waiting in sigwait, receives them: nothing runs
+// inside a signal handler.
+void stopToolsOnEndingSignals()
+{
+    sigset_t ending;
+    sigemptyset(&ending);
+    bool any = false;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        // Started with a signal ignored (nohup, a script's background job): it stays ignored.
+        struct sigaction current {};
+        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN)
+            continue;
+        sigaddset(&ending, signal);
+        any = true;
+    }
+    if (!any || ::pthread_sigmask(SIG_BLOCK, &ending, nullptr) != 0)
+        return;
+    try {
+        std::thread([ending] {
+            int signal = 0;
+            while (::sigwait(&ending, &signal) != 0) {
+            }
+            ProcessRunner::stopAllRunning();
+            std::_Exit(128 + signal);
+        }).detach();
+    } catch (const std::system_error&) {
+        ::pthread_sigmask(SIG_UNBLOCK, &ending, nullptr); // no watcher: the signals end the program as before
+    }
+}
+
+// The screenshots folder is made before any window, so that its errors read and
+// exit like those of a capture folder.
+bool prepareOutputFolder(const std::string& directory, std::string& error)
+{
+    std::error_code code;
+    std::filesystem::create_directories(directory, code);
+    if (!std::filesystem::is_directory(directory, code)) {
+        error = "cannot create " + directory;
+        return false;
+    }
+    if (::access(directory.c_str(), W_OK | X_OK) != 0) {
+        error = "cannot write into " + directory;
+        return false;
+    }
+    return true;
 }
 
 // One refresh through the store, exactly as the window's first refresh runs.
@@ -83,6 +140,14 @@ int main(int argc, char** argv)
     default:
         break;
     }
+#if VELTRIN_HAS_UI
+    const bool window = line->mode == Mode::window && desktopAvailable();
+#else
+    const bool window = false;
+#endif
+    // A window quits through its menus; the other modes end on these signals.
+    if (!window)
+        stopToolsOnEndingSignals();
 
     std::shared_ptr<const Machine> machine;
     if (line->replayDirectory) {
@@ -109,13 +174,19 @@ int main(int argc, char** argv)
 #if VELTRIN_HAS_UI
     case Mode::window:
     case Mode::screenshots: {
-        if (line->mode == Mode::window && !desktopAvailable())
+        if (line->mode == Mode::window && !window)
             return printSummary(argc, argv, machine);
         std::optional<std::string> screenshots;
-        if (line->mode == Mode::screenshots)
+        if (line->mode == Mode::screenshots) {
+            if (!prepareOutputFolder(line->outputDirectory, error))
+                return fail(error);
             screenshots = line->outputDirectory;
-        return runDesktopApplication(argc, argv, [machine] { return SystemProbe::collect(*machine); },
-                                     [] { return Benchmark::run(); }, screenshots);
+        }
+        const int status = runDesktopApplication(argc, argv, [machine] { return SystemProbe::collect(*machine); },
+                                                 [] { return Benchmark::run(); }, screenshots);
+        // A refresh may still be running tools on its detached thread.
+        ProcessRunner::stopAllRunning();
+        return status;
     }
 #else
     case Mode::window:

@@ -1,18 +1,22 @@
 #include "core/fixed_decimal.h"
 
-#include <array>
-#include <charconv>
+#include <ios>
+#include <locale>
+#include <sstream>
 
 namespace veltrin {
 
+// A stream with the classic locale rounds exactly as printf does and never takes
+// the process locale's separator. Floating-point std::to_chars would do the same,
+// but Apple's C++ library has it only from macOS 13.4.
 std::string fixedDecimal(double value, int digits)
 {
-    std::array<char, 400> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, digits);
-    if (result.ec != std::errc())
-        return "nan";
-    return std::string(buffer.data(), result.ptr);
+    std::ostringstream text;
+    text.imbue(std::locale::classic());
+    text << std::fixed;
+    text.precision(digits < 0 ? 0 : digits);
+    text << value;
+    return text.str();
 }
 
 } // namespace veltrin

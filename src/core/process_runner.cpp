@@ -2,17 +2,25 @@
 
 #include "core/unicode_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cmath>
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
+#include <mutex>
 #include <poll.h>
+#include <set>
 #include <spawn.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+#if defined(__linux__)
+#include <sys/syscall.h>
+#elif defined(__APPLE__)
+#include <sys/event.h>
+#endif
 
 extern char** environ;
 
@@ -26,6 +34,65 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kExitCheckInterval = std::chrono::milliseconds(5);
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
 constexpr double kLongestTimeoutSeconds = 1.0e7;
+// Once the tool has exited, what it wrote is already in the pipes and is read
+// without waiting; only a helper it left behind can still be writing. A fifth of a
+// second covers a helper that is finishing (a few scheduling rounds on a busy
+// machine) while keeping a refresh whose every tool leaves one (about fifteen
+// runs) to about three seconds instead of the sum of their limits.
+constexpr double kGraceAfterExitSeconds = 0.2;
+
+// The process groups of the tools running now, so that a program that is ending
+// can stop them. Process-wide by nature: the signal that ends the program does
+// not know which threads are running tools.
+class RunningGroups {
+public:
+    // Starts a tool with `spawn` and records its group, both under the lock, so a
+    // stop cannot fall between the two. Once stopped, starts nothing and gives -1.
+    pid_t start(const std::function<pid_t()>& spawn)
+    {
+        const std::lock_guard lock(mutex_);
+        if (stopped_)
+            return -1;
+        const pid_t group = spawn();
+        if (group > 0)
+            groups_.insert(group);
+        return group;
+    }
+
+    // Called before the group's leader is reaped: until then the leader's zombie
+    // keeps the group id from being given to anyone else.
+    void forget(pid_t group)
+    {
+        const std::lock_guard lock(mutex_);
+        groups_.erase(group);
+    }
+
+    void stopAll()
+    {
+        const std::lock_guard lock(mutex_);
+        stopped_ = true;
+        if (groups_.empty())
+            return;
+        for (const pid_t group : groups_)
+            ::kill(-group, SIGTERM);
+        std::this_thread::sleep_for(std::chrono::duration<double>(kTerminatePauseSeconds));
+        for (const pid_t group : groups_)
+            ::kill(-group, SIGKILL);
+    }
+
+private:
+    std::mutex mutex_;
+    std::set<pid_t> groups_;
+    bool stopped_ = false;
+};
+
+// Never destroyed: a tool may still be finishing on a detached thread while the
+// program's static objects are torn down.
+RunningGroups& runningGroups()
+{
+    static RunningGroups& groups = *new RunningGroups;
+    return groups;
+}
 
 struct Pipe {
     int readEnd = -1;
@@ -61,6 +128,9 @@ bool liftAboveStandardStreams(int& fd)
     return fd >= 0;
 }
 
+// Close-on-exec from the start where the platform can (Linux). Elsewhere a tool
+// started on another thread between pipe() and fcntl() could inherit the pipe,
+// which is why the spawn itself also closes every descriptor it was not given.
 bool openPipe(Pipe& pipe)
 {
     int fds[2];
@@ -78,20 +148,37 @@ bool openPipe(Pipe& pipe)
     return liftAboveStandardStreams(pipe.readEnd) && liftAboveStandardStreams(pipe.writeEnd);
 }
 
-// A descriptor that becomes readable when the child exits, where the kernel offers one.
-int openProcessDescriptor(pid_t pid)
+// A descriptor that becomes readable when the child exits: a process descriptor on
+// Linux, a kqueue watching for the exit on macOS. Without one (an old kernel, or a
+// child already gone) the wait looks every few milliseconds instead.
+int openExitWatch(pid_t pid)
 {
 #if defined(__linux__) && defined(SYS_pidfd_open)
     return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+#elif defined(__APPLE__)
+    const int queue = ::kqueue();
+    if (queue < 0)
+        return -1;
+    struct kevent change;
+    EV_SET(&change, pid, EVFILT_PROC, EV_ADD, NOTE_EXIT, 0, nullptr);
+    if (::kevent(queue, &change, 1, nullptr, 0, nullptr) != 0) {
+        ::close(queue);
+        return -1;
+    }
+    return queue;
 #else
     (void)pid;
     return -1;
 #endif
 }
 
+// Some kernels (macOS) also report a stopped or continued child to a wait for
+// exits; only these codes mean the process is gone.
+bool endsTheProcess(int code) { return code == CLD_EXITED || code == CLD_KILLED || code == CLD_DUMPED; }
+
 class ChildRun {
 public:
-    ChildRun(pid_t pid, Pipe& out, Pipe& err) : pid_(pid), processFd_(openProcessDescriptor(pid))
+    ChildRun(pid_t pid, Pipe& out, Pipe& err) : pid_(pid), processFd_(openExitWatch(pid))
     {
         streams_[0] = out.readEnd;
         streams_[1] = err.readEnd;
@@ -110,7 +197,7 @@ public:
             return true;
         siginfo_t info{};
         if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0) {
-            exited_ = info.si_pid == pid_;
+            exited_ = info.si_pid == pid_ && endsTheProcess(info.si_code);
         } else if (errno == ECHILD) {
             exited_ = true; // reaped behind our back (SIGCHLD ignored): nothing left to wait for
         }
@@ -178,6 +265,7 @@ public:
     // Collects the child and returns its status as the platform reports it.
     std::int32_t reap()
     {
+        runningGroups().forget(pid_);
         int raw = 0;
         pid_t got;
         do {
@@ -243,8 +331,18 @@ pid_t spawnChild(const std::string& executable, const std::vector<std::string>& 
     posix_spawnattr_t attributes;
     posix_spawn_file_actions_init(&actions);
     posix_spawnattr_init(&attributes);
+    // A tool that reads its input gets end of file at once instead of waiting on ours.
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, out.writeEnd, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err.writeEnd, STDERR_FILENO);
+    // Nothing else reaches the tool, whichever descriptors this process (or another
+    // run on another thread) has open without close-on-exec.
+    short flags = POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+#if defined(__APPLE__)
+    flags |= POSIX_SPAWN_CLOEXEC_DEFAULT;
+#elif defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+#endif
 
     // Own process group, so the stop signals reach helpers the tool starts; clean
     // signal state, whatever the calling thread had blocked or ignored.
@@ -257,7 +355,7 @@ pid_t spawnChild(const std::string& executable, const std::vector<std::string>& 
     posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawnattr_setsigmask(&attributes, &noSignals);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&attributes, flags);
 
     pid_t pid = -1;
     const int failed = ::posix_spawn(&pid, executable.c_str(), &actions, &attributes, argv.data(), environ);
@@ -279,7 +377,7 @@ ProcessResult runResult(const std::string& executable, const std::vector<std::st
         return {"", kLaunchFailedStatus};
     }
 
-    const pid_t pid = spawnChild(executable, arguments, out, err);
+    const pid_t pid = runningGroups().start([&] { return spawnChild(executable, arguments, out, err); });
     if (pid < 0) {
         closePipes(pipes, 2);
         return {"", kLaunchFailedStatus};
@@ -296,9 +394,9 @@ ProcessResult runResult(const std::string& executable, const std::vector<std::st
     child.pump(deadline, /*stopAtExit=*/true);
 
     if (child.hasExited()) {
-        // Output still in flight is read to end of file, but never past the
-        // deadline: a helper that inherited the pipes cannot hold the refresh.
-        child.pump(deadline, /*stopAtExit=*/false);
+        // Output still in flight is read to end of file, but a helper that
+        // inherited the pipes gets only a short grace, never past the deadline.
+        child.pump(std::min(deadline, pauseAfter(kGraceAfterExitSeconds)), /*stopAtExit=*/false);
         child.readAvailable();
         if (child.streamsOpen())
             child.signalGroup(SIGKILL);
@@ -321,5 +419,7 @@ ProcessResult runResult(const std::string& executable, const std::vector<std::st
     child.reap();
     return {child.takeOutput(), kTimedOutStatus};
 }
+
+void stopAllRunning() { runningGroups().stopAll(); }
 
 } // namespace veltrin::ProcessRunner

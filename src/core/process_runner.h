@@ -31,8 +31,17 @@ inline constexpr std::size_t kOutputCapBytes = 4u * 1024u * 1024u;
 // and a time limit in seconds. Never throws. The tool runs in its own process
 // group; at the limit the group gets SIGTERM, then SIGINT, then SIGKILL, and no
 // process of the group outlives the call.
+// Every tool's standard input is /dev/null, and it inherits no descriptor but the
+// three standard ones. Once the tool itself has exited, helpers still holding its
+// output get a short grace before its group is stopped; the tool's status stands.
 ProcessResult runResult(const std::string& executable, const std::vector<std::string>& arguments,
                         double timeout);
+
+// For a program about to end: stops the process group of every tool running now
+// (SIGTERM, a short pause, SIGKILL) and refuses every later run (status -1), so no
+// tool outlives the program. It takes a lock, so call it from an ordinary thread,
+// such as one waiting in sigwait, never from inside a signal handler.
+void stopAllRunning();
 
 } // namespace ProcessRunner
 } // namespace veltrin

@@ -24,7 +24,7 @@ Target targetKind(const fs::path& target)
 {
     struct stat info {};
     if (::lstat(target.c_str(), &info) != 0)
-        return errno == ENOENT ? Target::absent : Target::notAFolder;
+        return errno == ENOENT || errno == ENOTDIR ? Target::absent : Target::notAFolder;
     if (!S_ISDIR(info.st_mode))
         return Target::notAFolder; // a link included: a capture never goes through one
     std::error_code error;

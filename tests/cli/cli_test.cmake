@@ -19,6 +19,10 @@ endfunction()
 set(capture "${FIXTURES}/captures/mbp15-1-i7-8750h")
 
 expect_run(ARGS --version STATUS 0 OUTPUT_MATCHES "^Veltrin 1\\.6\n$")
+# Finder's first launch of the bundle adds a process serial number.
+expect_run(ARGS -psn_0_1234 --version STATUS 0 OUTPUT_MATCHES "^Veltrin 1\\.6\n$")
+string(ASCII 27 escape)
+expect_run(ARGS "--frob${escape}c" STATUS 2 ERROR_MATCHES "^veltrin: unknown option --frob\\\\x1Bc\n$")
 expect_run(ARGS --help STATUS 0 OUTPUT_MATCHES "--replay DIR")
 expect_run(ARGS --frobnicate STATUS 2 ERROR_MATCHES "^veltrin: unknown option --frobnicate\n$")
 expect_run(ARGS --replay STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*\n$")
@@ -47,7 +51,7 @@ foreach(file sysctl.txt uname-m.txt uname-r.txt uptime.txt)
     message(FATAL_ERROR "--capture wrote no ${file}")
   endif()
 endforeach()
-if(EXISTS ${WORK}/this-machine/SPHardwareDataType.txt AND NOT APPLE)
+if(EXISTS ${WORK}/this-machine/SPHardwareDataType.txt AND NOT CMAKE_HOST_SYSTEM_NAME STREQUAL "Darwin")
   message(FATAL_ERROR "--capture wrote the output of a tool this machine does not have")
 endif()
 execute_process(COMMAND ${VELTRIN} --json OUTPUT_VARIABLE live)
@@ -57,9 +61,51 @@ string(REGEX MATCH "\"cpu\":{[^}]*}" replayed_cpu "${replayed}")
 if(live_cpu STREQUAL "" OR NOT live_cpu STREQUAL replayed_cpu)
   message(FATAL_ERROR "live and replayed processor differ:\n${live_cpu}\n${replayed_cpu}")
 endif()
-expect_run(ARGS --capture /proc/veltrin-cannot-write-here STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*\n$")
+file(WRITE ${WORK}/plain-file "")
+expect_run(ARGS --capture ${WORK}/plain-file/capture STATUS 2 ERROR_MATCHES "^veltrin: [^\n]*\n$")
 # A finished capture is replaced only when asked; a folder holding anything else never is.
 expect_run(ARGS --capture ${WORK}/this-machine STATUS 2 ERROR_MATCHES "already holds a capture; add --replace")
 expect_run(ARGS --capture ${WORK}/this-machine --replace STATUS 0)
 expect_run(ARGS --capture ${FIXTURES} STATUS 2 ERROR_MATCHES "is not empty and holds no capture")
 expect_run(ARGS --replace --json STATUS 2 ERROR_MATCHES "^veltrin: --replace only goes with --capture\n$")
+
+# SIGTERM or SIGHUP while a tool runs: the tool and the helper it started are
+# stopped, and veltrin ends with 128 + the signal number. The tool is a dmidecode
+# shipped beside a copy of the program, where the live probe looks first. (A
+# script's background job starts with SIGINT ignored, so SIGINT cannot be sent
+# this way; it takes the same path.)
+set(app ${WORK}/signals)
+file(MAKE_DIRECTORY ${app}/Veltrin.app/Contents/Resources)
+file(COPY ${VELTRIN} DESTINATION ${app})
+get_filename_component(program ${VELTRIN} NAME)
+file(WRITE ${app}/Veltrin.app/Contents/Resources/dmidecode
+     "#!/bin/sh\nsleep 30 &\necho $$ $! > \"${app}/started\"\nwait\n")
+file(CHMOD ${app}/Veltrin.app/Contents/Resources/dmidecode PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+foreach(signal TERM HUP)
+  file(REMOVE ${app}/started)
+  execute_process(COMMAND sh -c [=[
+    cd "$1" || exit 90
+    "./$2" --json >/dev/null 2>&1 & veltrin=$!
+    tries=0
+    while [ ! -s started ]; do
+      sleep 0.05; tries=$((tries + 1))
+      if [ $tries -gt 400 ]; then kill -KILL $veltrin; echo "the tool never started"; exit 0; fi
+    done
+    kill -$3 $veltrin
+    wait $veltrin
+    echo "status $?"
+    sleep 0.2
+    for pid in $(cat started); do
+      case "$(ps -o stat= -p $pid)" in ""|Z*) ;; *) echo "left running: $pid"; kill -KILL $pid ;; esac
+    done
+  ]=] signals ${app} ${program} ${signal}
+    OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
+  if(signal STREQUAL "TERM")
+    set(expected "status 143\n")
+  else()
+    set(expected "status 129\n")
+  endif()
+  if(NOT out STREQUAL expected)
+    message(FATAL_ERROR "SIG${signal} during --json: expected ${expected}got:\n${out}${err}")
+  endif()
+endforeach()

@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <iostream>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace veltrin;
 namespace fs = std::filesystem;
@@ -43,16 +48,22 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// An orphan whose new parent has not collected it yet is a zombie: it has ended.
+// Only Linux shows that in /proc; elsewhere the wait lasts until it is collected.
+bool isZombie(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string content;
+    if (!std::getline(stat, content))
+        return false;
+    const auto close = content.rfind(')');
+    return close != std::string::npos && content.size() > close + 2 && content[close + 2] == 'Z';
+}
+
 bool processIsGone(pid_t pid)
 {
-    // An orphan may linger briefly as a zombie until its new parent collects it.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-        std::string content;
-        if (!std::getline(stat, content))
-            return true;
-        const auto close = content.rfind(')');
-        if (close != std::string::npos && content.size() > close + 2 && content[close + 2] == 'Z')
+        if ((::kill(pid, 0) != 0 && errno == ESRCH) || isZombie(pid))
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -62,7 +73,7 @@ bool processIsGone(pid_t pid)
 std::set<std::string> openDescriptors()
 {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator("/proc/self/fd"))
+    for (const auto& entry : fs::directory_iterator("/dev/fd"))
         names.insert(entry.path().filename().string());
     return names;
 }
@@ -131,16 +142,47 @@ TEST_F(ProcessRunnerTest, KillsAToolThatIgnoresTerminationAndInterrupt)
     EXPECT_TRUE(processIsGone(std::stoi(result.output)));
 }
 
-TEST_F(ProcessRunnerTest, AHelperHoldingThePipesCannotOutlastTheLimit)
+TEST_F(ProcessRunnerTest, AHelperHoldingThePipesGetsAShortGraceAndTheToolKeepsItsStatus)
 {
     // The tool itself ends at once; its helper keeps standard output open.
-    const std::string forks = script("forks", "sleep 30 & echo $!");
+    const std::string forks = script("forks", "sleep 30 & echo $!; exit 3");
     const auto start = std::chrono::steady_clock::now();
-    const ProcessResult result = ProcessRunner::runResult(forks, {}, 0.5);
+    const ProcessResult result = ProcessRunner::runResult(forks, {}, 10.0);
     EXPECT_LT(secondsSince(start), 1.0);
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, 3);
     ASSERT_FALSE(result.output.empty());
     EXPECT_TRUE(processIsGone(std::stoi(result.output)));
+}
+
+TEST_F(ProcessRunnerTest, AToolThatStopsItselfIsStoppedAtItsLimit)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = ProcessRunner::runResult(script("stops", "echo $$; kill -STOP $$"), {}, 0.5);
+    EXPECT_EQ(result.status, -9);
+    EXPECT_LT(secondsSince(start), 1.5);
+    ASSERT_FALSE(result.output.empty());
+    EXPECT_TRUE(processIsGone(std::stoi(result.output)));
+}
+
+// Our own input is a pipe nobody writes to, and a descriptor without close-on-exec
+// is open: the tool must read end of file at once and see neither.
+TEST_F(ProcessRunnerTest, AToolGetsNoInputAndOnlyTheStandardDescriptors)
+{
+    int input[2];
+    ASSERT_EQ(::pipe(input), 0);
+    const int savedInput = ::dup(STDIN_FILENO);
+    ::dup2(input[0], STDIN_FILENO);
+    const int stray = ::open("/dev/null", O_RDONLY);
+    ASSERT_GT(stray, STDERR_FILENO);
+
+    const std::string reads = script("reads", "cat; [ -e /dev/fd/$1 ] && echo \"inherited $1\"; echo done");
+    const ProcessResult result = ProcessRunner::runResult(reads, {std::to_string(stray)}, 2.0);
+
+    ::dup2(savedInput, STDIN_FILENO);
+    for (const int fd : {savedInput, stray, input[0], input[1]})
+        ::close(fd);
+    EXPECT_EQ(result.output, "done\n");
+    EXPECT_EQ(result.status, 0);
 }
 
 TEST_F(ProcessRunnerTest, HelpersOfATimedOutToolAreStoppedToo)
@@ -238,4 +280,61 @@ TEST_F(ProcessRunnerTest, HundredsOfRunsFiveAtATimeLeaveNothingBehind)
     EXPECT_EQ(errno, ECHILD);
     for (const pid_t pid : started)
         EXPECT_TRUE(processIsGone(pid)) << pid;
+}
+
+namespace {
+
+// Runs `tree` three times at once (each run leaves a helper), stops everything
+// from this thread, and says what went wrong: "" when every process ended at
+// once and no run could start afterwards.
+std::string stopThreeRunningToolTrees(const std::string& tree, const fs::path& folder)
+{
+    std::vector<std::future<ProcessResult>> runs;
+    for (int i = 0; i < 3; ++i)
+        runs.push_back(std::async(std::launch::async, [&tree, file = folder / std::to_string(i)] {
+            return ProcessRunner::runResult(tree, {file.string()}, 30.0);
+        }));
+    std::vector<pid_t> started;
+    for (int i = 0; i < 3; ++i) {
+        const fs::path file = folder / std::to_string(i);
+        for (int wait = 0; wait < 500 && !fs::exists(file); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream pids(file);
+        for (pid_t pid = 0; pids >> pid;)
+            started.push_back(pid);
+    }
+    if (started.size() != 6)
+        return "expected six processes, found " + std::to_string(started.size());
+
+    const auto start = std::chrono::steady_clock::now();
+    ProcessRunner::stopAllRunning();
+    for (auto& run : runs)
+        run.get();
+    std::string problems;
+    if (secondsSince(start) > 2.0)
+        problems += "the runs took " + std::to_string(secondsSince(start)) + " s to end; ";
+    for (const pid_t pid : started)
+        if (!processIsGone(pid))
+            problems += "process " + std::to_string(pid) + " still runs; ";
+    if (ProcessRunner::runResult(tree, {(folder / "late").string()}, 5.0).status != -1)
+        problems += "a run started after the stop; ";
+    return problems;
+}
+
+} // namespace
+
+// Stopping everything is for a program about to end and refuses later runs, so
+// it happens in a child process of its own.
+TEST_F(ProcessRunnerTest, StopAllRunningEndsEveryToolGroupAndRefusesLaterRuns)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string tree = script("tree", "sleep 30 & echo $$ $! > \"$1.tmp\"; mv \"$1.tmp\" \"$1\"; wait");
+    EXPECT_EXIT(
+        {
+            const std::string problems = stopThreeRunningToolTrees(tree, folder_);
+            fs::remove_all(folder_);
+            std::cerr << problems;
+            std::_Exit(problems.empty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <locale>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 using namespace veltrin;
@@ -67,12 +69,28 @@ TEST(UnicodeText, CountsUserPerceivedCharacters)
     EXPECT_EQ(graphemeCount(""), 0u);
 }
 
-TEST(FixedDecimal, IgnoresTheProcessLocale)
+namespace {
+
+// A German-style number format that needs no installed system locale.
+struct CommaDecimals : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+} // namespace
+
+TEST(FixedDecimal, RoundsLikePrintfWhateverTheProcessLocale)
 {
-    const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    EXPECT_EQ(fixedDecimal(3.6, 2), "3.60");
-    EXPECT_EQ(fixedDecimal(0.84, 1), "0.8");
-    EXPECT_EQ(fixedDecimal(1234.56789, 2), "1234.57");
-    if (previous)
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimals));
+    const char* previousC = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    const std::pair<std::pair<double, int>, const char*> cases[] = {
+        {{3.6, 2}, "3.60"},         {{0.84, 1}, "0.8"},  {{2.46, 1}, "2.5"},
+        {{1234.56789, 2}, "1234.57"}, {{-0.004, 2}, "-0.00"}, {{1.0e20, 0}, "100000000000000000000"},
+    };
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(fixedDecimal(input.first, input.second), expected) << input.first;
+    if (previousC)
         std::setlocale(LC_NUMERIC, "C");
+    std::locale::global(previous);
 }

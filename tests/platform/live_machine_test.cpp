@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <sys/stat.h>
@@ -27,7 +29,11 @@ TEST(LiveMachine, ReportsTheBasicsOfThisComputer)
     EXPECT_EQ(machine->sysctlInt("no.such.value"), std::nullopt);
 #if defined(__x86_64__)
     EXPECT_FALSE(machine->sysctlValue("machdep.cpu.brand_string").empty());
-    EXPECT_NE(machine->sysctlValue("machdep.cpu.features").find("sse2"), std::string::npos);
+    // Linux lists the flags in lower case, macOS in upper case.
+    std::string features = machine->sysctlValue("machdep.cpu.features");
+    std::transform(features.begin(), features.end(), features.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    EXPECT_NE(features.find("sse2"), std::string::npos);
     const auto l1d = machine->sysctlInt("hw.l1dcachesize");
     ASSERT_TRUE(l1d) << "neither sysfs nor CPUID described the L1 data cache";
     EXPECT_GE(*l1d, 8 * 1024);

@@ -1,0 +1,7 @@
+// Stub of Apple's AvailabilityMacros.h for scripts/check-macos: only the version
+// macros that the Qt headers test, matching the Availability.h stub.
+#pragma once
+#include <Availability.h>
+#define MAC_OS_X_VERSION_10_6 1060
+#define MAC_OS_X_VERSION_MIN_REQUIRED __MAC_OS_X_VERSION_MIN_REQUIRED
+#define MAC_OS_X_VERSION_MAX_ALLOWED __MAC_OS_X_VERSION_MAX_ALLOWED
