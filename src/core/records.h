@@ -35,7 +35,7 @@ struct CPUInfo {
 
 // The first seven fields describe the physical board and come only from trusted
 // sources; the next five are the Apple SMBIOS identity macOS presents. They are
-// never mixed.
+// never mixed. The last four come from what OpenCore leaves in NVRAM.
 struct MainboardInfo {
     std::string manufacturer{};
     std::string model{};
@@ -59,10 +59,15 @@ struct MainboardInfo {
     std::string uptime{};
     std::string dmiSource{};
     std::string detectionNotes{};
+    std::string opencoreVersion{}; // "0.7.4 (release, 2021-10-04)", or OpenCore's own text
+    std::string legacyPatcherVersion{};
+    std::string originalModel{}; // the Mac model the firmware names, when macOS shows another
+    std::string boardSource{}; // "OpenCore NVRAM" when the board's name came from OpenCore's variables
 
     VELTRIN_FIELDS(manufacturer, model, boardName, boardID, boardVersion, chipset, serial, macModel, macModelName,
                    macBoardID, macSerial, hardwareUUID, biosVendor, biosVersion, biosDate, bootROM, smc, os, kernel,
-                   uptime, dmiSource, detectionNotes)
+                   uptime, dmiSource, detectionNotes, opencoreVersion, legacyPatcherVersion, originalModel,
+                   boardSource)
     friend bool operator==(const MainboardInfo&, const MainboardInfo&);
 };
 

@@ -3,6 +3,17 @@
 #include <algorithm>
 
 namespace veltrin {
+namespace {
+
+// OpenCore keeps its variables under its vendor GUID; nvram takes the full name
+// "<GUID>:<name>" as its one argument and prints it back before the value.
+ToolCommand openCoreVariable(Tool tool, std::string_view name)
+{
+    return {tool, "/usr/sbin/nvram", {"4D1FDA02-38C7-4A6A-9CC6-4BCCA8B30102:" + std::string(name)}, 1.0,
+            "nvram-" + std::string(name) + ".txt"};
+}
+
+} // namespace
 
 const std::vector<ToolCommand>& toolCommands()
 {
@@ -24,6 +35,11 @@ const std::vector<ToolCommand>& toolCommands()
         {Tool::deviceTree, "/usr/sbin/ioreg", {"-p", "IODeviceTree", "-rd1"}, 1.5, "ioreg-IODeviceTree.txt"},
         {Tool::virtualMemoryStatistics, "/usr/bin/vm_stat", {}, 3.0, "vm_stat.txt"},
         {Tool::memoryPressure, "/usr/bin/memory_pressure", {}, 4.0, "memory_pressure.txt"},
+        openCoreVariable(Tool::oemVendor, "oem-vendor"),
+        openCoreVariable(Tool::oemProduct, "oem-product"),
+        openCoreVariable(Tool::oemBoard, "oem-board"),
+        openCoreVariable(Tool::openCoreVersion, "opencore-version"),
+        openCoreVariable(Tool::legacyPatcherVersion, "OCLP-Version"),
     };
     return commands;
 }

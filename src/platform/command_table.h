@@ -26,6 +26,13 @@ enum class Tool {
     deviceTree,
     virtualMemoryStatistics,
     memoryPressure,
+    // OpenCore's own variables: the firmware's original board identity (when its
+    // configuration exposes it), its version, and the Legacy Patcher's version.
+    oemVendor,
+    oemProduct,
+    oemBoard,
+    openCoreVersion,
+    legacyPatcherVersion,
 };
 
 struct ToolCommand {

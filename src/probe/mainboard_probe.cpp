@@ -5,6 +5,7 @@
 #include "platform/command_table.h"
 #include "probe/clean.h"
 #include "probe/inference.h"
+#include "probe/opencore.h"
 #include "probe/parsers.h"
 
 #include <algorithm>
@@ -25,8 +26,10 @@ constexpr std::array<std::string_view, 11> kBoardFiller{
     "base board product name", "base board version", "none", "null", "0", "1.0", "not specified",
 };
 // OpenCore writes its maker's name, Acidanthera, over the board and firmware
-// makers of the tables it generates; that name never describes the real board.
-constexpr std::array<std::string_view, 4> kOpenCoreMarkers{"smbios fallback", "open core", "opencore", "acidanthera"};
+// makers of the tables it generates; that name never describes the real board,
+// and anywhere in the platform text it says OpenCore booted the machine.
+constexpr std::array<std::string_view, 3> kOpenCoreMarkers{"open core", "opencore", "acidanthera"};
+constexpr std::string_view kFallbackMarker = "smbios fallback";
 constexpr std::array<std::string_view, 3> kSerialFiller{"serial", "o.e.m", "oem"};
 constexpr std::array<std::string_view, 4> kFirmwareFallbacks{"apple/efi", "smbios fallback", "boot rom", "acidanthera"};
 
@@ -43,6 +46,10 @@ constexpr std::string_view kTrustedBoardNote =
     "Mainboard shows only trusted DMI/board strings; spoofed Apple SMBIOS values are kept only in macOS SMBIOS.";
 constexpr std::string_view kHiddenBoardNote =
     "Physical motherboard is hidden by macOS/OpenCore SMBIOS; false Apple fallback values were removed.";
+constexpr std::string_view kOpenCoreHidesBoardNote =
+    "OpenCore does not expose the original board; enable ExposeSensitiveData bit 0x08 to show it here.";
+
+constexpr std::string_view kOpenCoreBoardSource = "OpenCore NVRAM";
 
 bool containsAny(std::string_view text, std::span<const std::string_view> words)
 {
@@ -126,7 +133,8 @@ std::optional<std::string> trustedBoardValue(const std::optional<std::string>& v
     if (!usable)
         return std::nullopt;
     const std::string lowered = lowercased(*usable);
-    if (equalsAny(lowered, kBoardFiller) || isAppleSMBIOSValue(usable) || containsAny(lowered, kOpenCoreMarkers))
+    if (equalsAny(lowered, kBoardFiller) || isAppleSMBIOSValue(usable) || contains(lowered, kFallbackMarker) ||
+        containsAny(lowered, kOpenCoreMarkers))
         return std::nullopt;
     return usable;
 }
@@ -242,13 +250,27 @@ struct MacIdentity {
     std::string boardID;
     std::string serial;
     std::string hardwareUUID;
+    std::string originalModel;
 };
 
-MacIdentity macOSSMBIOS(std::string_view hardware, std::string_view registry, const KernelValues& kernel)
+// The Mac model the firmware names when macOS shows another one (or none): on a
+// Mac run through the Legacy Patcher, the real model behind the spoofed one.
+std::string originalModel(const std::optional<std::string>& firmwareProduct, const std::string& macModel)
 {
+    if (!isAppleSMBIOSValue(firmwareProduct))
+        return {};
+    if (!macModel.empty() && lowercased(*firmwareProduct) == lowercased(macModel))
+        return {};
+    return *firmwareProduct;
+}
+
+MacIdentity macOSSMBIOS(std::string_view hardware, std::string_view registry, const KernelValues& kernel,
+                        const OpenCoreVariables& openCore)
+{
+    const std::string model =
+        textOf(firstUsable({firstMatch(hardware, R"(Model Identifier:[ \t]*(.+))"), kernel.text(KernelName::model)}));
     return {
-        .model = textOf(firstUsable({firstMatch(hardware, R"(Model Identifier:[ \t]*(.+))"),
-                                     kernel.text(KernelName::model)})),
+        .model = model,
         .modelName = textOf(firstUsable(
             {firstMatch(hardware, R"(Model Name:[ \t]*(.+))"), firstMatch(hardware, R"(Model:[ \t]*(.+))")})),
         .boardID = textOf(boardIDText(registry)),
@@ -256,6 +278,7 @@ MacIdentity macOSSMBIOS(std::string_view hardware, std::string_view registry, co
                                       firstMatch(registry, R"re(IOPlatformSerialNumber.*?= "(.+?)")re")})),
         .hardwareUUID = textOf(firstUsable({firstMatch(hardware, R"(Hardware UUID:[ \t]*(.+))"),
                                             firstMatch(registry, R"re(IOPlatformUUID.*?= "(.+?)")re")})),
+        .originalModel = originalModel(openCore.oemProduct, model),
     };
 }
 
@@ -267,17 +290,38 @@ struct PhysicalBoard {
     std::string boardVersion;
     std::string chipset;
     std::string serial;
+    std::string source; // where the name came from, when that was not the DMI tables or the device tree
 
     bool isNamed() const { return !manufacturer.empty() || !model.empty() || !boardName.empty(); }
 };
 
-// Only trusted DMI values, device-tree board properties and guesses that pass the
-// same filter: a field with none of them stays empty.
-PhysicalBoard physicalBoard(const DMIInfo& dmi, std::string_view registry, std::string_view deviceTree,
-                            std::string_view hardware)
-{
-    const std::string platform = joined({dmi.raw, registry, "", deviceTree, hardware, ""}, "\n");
+// A candidate for a physical field, and whether it is one of OpenCore's variables.
+struct Candidate {
+    Candidate(std::optional<std::string> text = std::nullopt, bool openCore = false)
+        : value(std::move(text)), fromOpenCore(openCore)
+    {
+    }
+    std::optional<std::string> value;
+    bool fromOpenCore;
+};
 
+Candidate fromOpenCore(std::optional<std::string> value) { return {std::move(value), true}; }
+
+// The first candidate that survives clean, trimmed.
+Candidate firstUsableCandidate(std::initializer_list<Candidate> candidates)
+{
+    for (const Candidate& candidate : candidates)
+        if (auto usable = clean(candidate.value))
+            return {std::move(usable), candidate.fromOpenCore};
+    return {};
+}
+
+// Only trusted DMI values, device-tree board properties, the firmware's own names
+// OpenCore passes on, and guesses that pass the same filter: a field with none of
+// them stays empty.
+PhysicalBoard physicalBoard(const DMIInfo& dmi, std::string_view platform, std::string_view deviceTree,
+                            const OpenCoreVariables& openCore)
+{
     const auto treeManufacturer = deviceTreeBoardValue(deviceTree, kBoardManufacturerKeys);
     const auto treeProduct = deviceTreeBoardValue(deviceTree, kBoardProductKeys);
     const auto treeVersion = deviceTreeBoardValue(deviceTree, kBoardVersionKeys);
@@ -286,6 +330,12 @@ PhysicalBoard physicalBoard(const DMIInfo& dmi, std::string_view registry, std::
     const auto dmiBoardProduct = trustedBoardValue(dmi.baseboardProduct);
     const auto dmiSystemManufacturer = trustedBoardValue(dmi.systemManufacturer);
     const auto dmiSystemProduct = trustedBoardValue(dmi.systemProduct);
+
+    // What the firmware called the board before OpenCore replaced the tables:
+    // after the DMI board values, before every guess.
+    const auto firmwareVendor = trustedBoardValue(openCore.oemVendor);
+    const auto firmwareBoard = trustedBoardValue(openCore.oemBoard);
+    const auto firmwareProduct = trustedBoardValue(openCore.oemProduct);
 
     // Guesses pass the board filter too: a maker inferred from a name such as
     // "Mac…" is an Apple fallback, and a board name cut from the platform text may
@@ -300,11 +350,21 @@ PhysicalBoard physicalBoard(const DMIInfo& dmi, std::string_view registry, std::
     const auto boardNameGuess =
         firstUsable({trustedBoardValue(acpiBoardGuess(platform)), dmiBoardProduct, treeProduct, dmiSystemProduct});
 
+    const Candidate manufacturer = firstUsableCandidate(
+        {dmiBoardManufacturer, treeManufacturer, dmiSystemManufacturer, fromOpenCore(firmwareVendor),
+         inferredManufacturer});
+    const Candidate model =
+        firstUsableCandidate({dmiBoardProduct, fromOpenCore(firmwareBoard), boardNameGuess, treeProduct,
+                              dmiSystemProduct, fromOpenCore(firmwareProduct)});
+    const Candidate boardName =
+        firstUsableCandidate({dmiBoardProduct, fromOpenCore(firmwareBoard), treeProduct, boardNameGuess});
+
     PhysicalBoard board;
-    board.manufacturer =
-        textOf(firstUsable({dmiBoardManufacturer, treeManufacturer, dmiSystemManufacturer, inferredManufacturer}));
-    board.model = textOf(firstUsable({dmiBoardProduct, boardNameGuess, treeProduct, dmiSystemProduct}));
-    board.boardName = textOf(firstUsable({dmiBoardProduct, treeProduct, boardNameGuess}));
+    board.manufacturer = textOf(manufacturer.value);
+    board.model = textOf(model.value);
+    board.boardName = textOf(boardName.value);
+    if (manufacturer.fromOpenCore || model.fromOpenCore || boardName.fromOpenCore)
+        board.source = kOpenCoreBoardSource;
     board.boardID = textOf(trustedBoardValue(dmi.boardAssetTag));
     // Real dmidecode prints "Version:" and blanks, so the value must stay on the key's line.
     // On a Mac or an OpenCore machine the first such line can be the model
@@ -325,9 +385,11 @@ struct Firmware {
     std::string biosDate;
     std::string bootROM;
     std::string smc;
+    std::string openCoreVersion;
+    std::string legacyPatcherVersion;
 };
 
-Firmware firmware(const DMIInfo& dmi, std::string_view hardware)
+Firmware firmware(const DMIInfo& dmi, std::string_view hardware, const OpenCoreVariables& openCore)
 {
     return {
         .biosVendor = textOf(trustedFirmwareValue(firstUsable({dmi.biosVendor, firmwareVendorGuess(dmi.raw)}))),
@@ -336,15 +398,39 @@ Firmware firmware(const DMIInfo& dmi, std::string_view hardware)
         .bootROM = textOf(firstUsable({firstMatch(hardware, R"(System Firmware Version:[ \t]*(.+))"),
                                        firstMatch(hardware, R"(Boot ROM Version:[ \t]*(.+))"), dmi.biosVersion})),
         .smc = textOf(clean(firstMatch(hardware, R"(SMC Version.*?:[ \t]*(.+))"))),
+        .openCoreVersion = openCore.version ? openCoreVersionText(*openCore.version) : std::string(),
+        .legacyPatcherVersion = textOf(openCore.legacyPatcherVersion),
     };
 }
 
-// Why the physical fields hold what they hold.
-std::string detectionNote(const DMIInfo& dmi, const PhysicalBoard& board)
+// True when one of the firmware's names says something: OEM filler does not, an
+// Apple identity does (it is what a genuine Mac's firmware says).
+bool exposesOriginalBoard(const OpenCoreVariables& openCore)
 {
-    if (dmi.source.empty())
-        return std::string(kNoDmidecodeNote);
-    return std::string(board.isNamed() ? kTrustedBoardNote : kHiddenBoardNote);
+    return std::ranges::any_of(std::array{&openCore.oemVendor, &openCore.oemProduct, &openCore.oemBoard},
+                               [](const std::optional<std::string>* value) {
+                                   const auto usable = clean(*value);
+                                   return usable && !equalsAny(lowercased(*usable), kBoardFiller);
+                               });
+}
+
+// OpenCore booted the machine, yet none of its variables names the firmware's
+// board. Where no nvram run could even start there is nothing to judge by.
+bool openCoreHidesOriginalBoard(const OpenCoreVariables& openCore, std::string_view platform)
+{
+    if (!openCore.anyRead || exposesOriginalBoard(openCore))
+        return false;
+    return openCore.version || containsAny(lowercased(platform), kOpenCoreMarkers);
+}
+
+// Why the physical fields hold what they hold.
+std::string detectionNote(const DMIInfo& dmi, const PhysicalBoard& board, const OpenCoreVariables& openCore,
+                          std::string_view platform)
+{
+    std::string note(dmi.source.empty() ? kNoDmidecodeNote : board.isNamed() ? kTrustedBoardNote : kHiddenBoardNote);
+    if (openCoreHidesOriginalBoard(openCore, platform))
+        note += " " + std::string(kOpenCoreHidesBoardNote);
+    return note;
 }
 
 } // namespace
@@ -355,10 +441,13 @@ MainboardInfo mainboardInfo(const MachineReadings& readings, const DMIInfo& dmi)
     const std::string_view registry = readings.output(Tool::platformRegistry);
     const std::string_view deviceTree = readings.output(Tool::deviceTree);
 
+    const std::string platform = joined({dmi.raw, registry, "", deviceTree, hardware, ""}, "\n");
+    const OpenCoreVariables openCore = openCoreVariables(readings);
+
     const OperatingSystem system = operatingSystem(readings);
-    const MacIdentity mac = macOSSMBIOS(hardware, registry, readings.kernel);
-    const PhysicalBoard board = physicalBoard(dmi, registry, deviceTree, hardware);
-    const Firmware bios = firmware(dmi, hardware);
+    const MacIdentity mac = macOSSMBIOS(hardware, registry, readings.kernel, openCore);
+    const PhysicalBoard board = physicalBoard(dmi, platform, deviceTree, openCore);
+    const Firmware bios = firmware(dmi, hardware, openCore);
 
     return MainboardInfo{
         .manufacturer = board.manufacturer,
@@ -382,7 +471,11 @@ MainboardInfo mainboardInfo(const MachineReadings& readings, const DMIInfo& dmi)
         .kernel = system.kernel,
         .uptime = system.uptime,
         .dmiSource = dmi.source,
-        .detectionNotes = detectionNote(dmi, board),
+        .detectionNotes = detectionNote(dmi, board, openCore, platform),
+        .opencoreVersion = bios.openCoreVersion,
+        .legacyPatcherVersion = bios.legacyPatcherVersion,
+        .originalModel = mac.originalModel,
+        .boardSource = board.source,
     };
 }
 

@@ -39,17 +39,33 @@ bool anyShown(std::initializer_list<std::reference_wrapper<const std::string>> v
     return std::ranges::any_of(values, [](const std::string& value) { return !veltrinShouldHideField(value); });
 }
 
+// Where the board data came from, and beside it OpenCore's variables when they
+// named the board; each part is left out when it is a placeholder.
+std::string boardSourceText(const MainboardInfo& mainboard)
+{
+    std::string text;
+    for (const std::string* part : {&mainboard.dmiSource, &mainboard.boardSource}) {
+        if (veltrinShouldHideField(*part))
+            continue;
+        if (!text.empty())
+            text += ", ";
+        text += *part;
+    }
+    return text;
+}
+
 } // namespace
 
 bool hasBoardIdentity(const MainboardInfo& mainboard)
 {
     return anyShown({mainboard.manufacturer, mainboard.model, mainboard.boardName, mainboard.boardID,
-                     mainboard.boardVersion, mainboard.serial, mainboard.dmiSource});
+                     mainboard.boardVersion, mainboard.serial, mainboard.dmiSource, mainboard.boardSource});
 }
 
 bool hasFirmware(const MainboardInfo& mainboard)
 {
-    return anyShown({mainboard.biosVendor, mainboard.biosVersion, mainboard.biosDate, mainboard.bootROM, mainboard.smc});
+    return anyShown({mainboard.biosVendor, mainboard.biosVersion, mainboard.biosDate, mainboard.bootROM, mainboard.smc,
+                     mainboard.opencoreVersion, mainboard.legacyPatcherVersion});
 }
 
 // CPU
@@ -126,18 +142,21 @@ void MainboardTabView::build(QVBoxLayout& column)
                                                                         {"Board ID / Asset", board.boardID, true},
                                                                         {"Board Version", board.boardVersion},
                                                                         {"Board Serial", board.serial, true},
-                                                                        {"Source", board.dmiSource}}));
+                                                                        {"Source", boardSourceText(board)}}));
     }
     if (hasFirmware(board)) {
         grid->addWidget(cardWithRows(QStringLiteral("Firmware"), {{"BIOS Vendor", board.biosVendor},
                                                                   {"BIOS Version", board.biosVersion},
                                                                   {"BIOS Date", board.biosDate},
                                                                   {"Boot ROM", board.bootROM},
-                                                                  {"SMC", board.smc}}));
+                                                                  {"SMC", board.smc},
+                                                                  {"OpenCore", board.opencoreVersion},
+                                                                  {"Legacy Patcher", board.legacyPatcherVersion}}));
     }
 
     GlassCard* smbios = cardWithRows(QStringLiteral("macOS SMBIOS"), {{"Model Name", board.macModelName},
                                                                      {"Model ID", board.macModel, true},
+                                                                     {"Original model", board.originalModel, true},
                                                                      {"Board ID", board.macBoardID, true}});
     smbios->addSensitiveRow(QStringLiteral("System UUID"), board.hardwareUUID, hideSystemUUID_.binding(), true);
     smbios->addSensitiveRow(QStringLiteral("macOS Serial"), board.macSerial, hideMacOSSerial_.binding(), true);

@@ -137,7 +137,7 @@ void AboutTabView::build(QVBoxLayout& column)
     application->addRow(QStringLiteral("Email"), links_.authorEmail.toStdString());
     application->addRow(QStringLiteral("Theme"), "Dark metallic glass");
     application->addRow(QStringLiteral("Backend"),
-                        "sysctl, system_profiler, ioreg, vm_stat, memory_pressure, optional Acidanthera dmidecode");
+                        "sysctl, system_profiler, ioreg, nvram, vm_stat, memory_pressure, optional Acidanthera dmidecode");
     // A build without an updater claims none: the placeholder hides the row.
     application->addRow(QStringLiteral("Updates"), updater_ != nullptr ? updater_->description() : std::string("\u2014"));
 

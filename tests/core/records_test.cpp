@@ -69,7 +69,9 @@ TEST(Json, WritesEveryFieldInDeclarationOrder)
     EXPECT_NE(json.find("\"name\":\"Caf\u00e9 \u2014 GPU\""), std::string::npos);
     EXPECT_LT(json.find("\"mainboard\""), json.find("\"memory\""));
     EXPECT_LT(json.find("\"memory\""), json.find("\"gpus\""));
-    EXPECT_NE(json.find("\"detectionNotes\":\"\"}"), std::string::npos);
+    EXPECT_NE(json.find("\"detectionNotes\":\"\",\"opencoreVersion\":\"\",\"legacyPatcherVersion\":\"\","
+                        "\"originalModel\":\"\",\"boardSource\":\"\"}"),
+              std::string::npos);
 
     const BenchResult result{12, 345, "Complete", "2 threads", "s", "t", "m", "x"};
     EXPECT_EQ(toJson(result), "{\"singleThread\":12,\"multiThread\":345,\"status\":\"Complete\",\"threads\":"

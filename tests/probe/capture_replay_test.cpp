@@ -72,6 +72,35 @@ TEST(Capture, OpenCorePCWithDmidecode)
     EXPECT_EQ(hack.mainboard.os, "13.0 (22A380)");
 }
 
+TEST(Capture, OpenCoreVariables)
+{
+    const std::string noDmidecode = scripted::kNoDmidecodeNote;
+    const std::string hidden =
+        " OpenCore does not expose the original board; enable ExposeSensitiveData bit 0x08 to show it here.";
+    // capture: manufacturer, model, chipset, boardSource, opencoreVersion, legacyPatcherVersion, originalModel,
+    // detectionNotes
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
+        {"opencore-asrock-x570-nvram-no-dmidecode",
+         {"ASRock", "X570 Phantom Gaming-ITX/TB3", "AMD X570", "OpenCore NVRAM", "0.7.4 (release, 2021-10-04)", "",
+          "", noDmidecode}},
+        {"opencore-asrock-z390-nvram-hidden",
+         {"ASRock", "Z390 Phantom Gaming-ITX/ac", "Intel Z390", "", "0.6.6 (release, 2021-02-02)", "", "",
+          scripted::kTrustedBoardNote + hidden}},
+        {"oclp-macbookpro11-5-as-15-1",
+         {"", "", "", "", "0.8.0 (release, 2022-04-18)", "0.4.5", "MacBookPro11,5", noDmidecode}},
+        {"opencore-oem-filler-i5-10400",
+         {"", "", "", "", "0.6.7 (debug, 2021-03-01)", "", "", noDmidecode + hidden}},
+    };
+    for (const auto& [name, expected] : cases) {
+        const MainboardInfo board = collected(capture(name)).mainboard;
+        EXPECT_EQ((std::vector<std::string>{board.manufacturer, board.model, board.chipset, board.boardSource,
+                                            board.opencoreVersion, board.legacyPatcherVersion, board.originalModel,
+                                            board.detectionNotes}),
+                  expected)
+            << name;
+    }
+}
+
 TEST(Capture, NoPhysicalBoardFieldOfAnyCaptureHoldsAnAppleIdentity)
 {
     for (const auto& entry : std::filesystem::directory_iterator(capture(""))) {

@@ -18,9 +18,12 @@ TEST(HostileOutput, ParsersKeepTheirFallbacks)
     // Pieces of the syntax the patterns look for, mixed with stray bytes.
     const std::vector<std::string> pieces{"\"board-id\" = <", "\"board-name\" = <5052", "\"model\" = \"", ">", "\n",
                                           "Handle 0x2, DMI type 2\nBase Board Information", "\tVersion:", "  ",
-                                          "Product Name:", " up ", ",", "Z890", "0x100", "apple", "iMac20,1", ":"};
-    const std::vector<Tool> tools{Tool::machineArchitecture, Tool::uptime, Tool::platformRegistry, Tool::deviceTree,
-                                  Tool::hardwareReport, Tool::softwareVersion, Tool::productVersion};
+                                          "Product Name:", " up ", ",", "Z890", "0x100", "apple", "iMac20,1", ":",
+                                          "4D1FDA02-38C7-4A6A-9CC6-4BCCA8B30102:oem-board\t", "%", "%0", "%zz",
+                                          "%ff", "%00", "%4d%61%63%2d"};
+    const std::vector<Tool> tools{Tool::machineArchitecture, Tool::uptime,         Tool::platformRegistry,
+                                  Tool::deviceTree,          Tool::hardwareReport, Tool::softwareVersion,
+                                  Tool::productVersion,      Tool::oemBoard,       Tool::oemVendor};
     std::mt19937 random(20240601);
     const auto text = [&] {
         std::string out;

@@ -141,6 +141,35 @@ TEST_F(MainboardTab, FirmwareMovesIntoTheFirstCellWithoutAPhysicalBoard)
     EXPECT_GT(system->y(), firmware->y() + firmware->height());
 }
 
+TEST_F(MainboardTab, OpenCoreRowsAndTheBoardSourceBesideTheDmiSource)
+{
+    // A board named only by OpenCore's variables, no firmware tables, a Legacy Patcher build.
+    MainboardInfo board = withoutPhysicalBoard(fullBoard());
+    board.manufacturer = "ASRock";
+    board.boardSource = "OpenCore NVRAM";
+    board.biosVendor = board.biosVersion = board.biosDate = "";
+    board.opencoreVersion = "0.7.4 (release, 2021-10-04)";
+    board.legacyPatcherVersion = "\u2014";
+    board.originalModel = "MacBookPro11,5";
+    auto store = publishedStore(snapshotWith(board));
+    MainboardTabView view(*store);
+    EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("Physical Board"))),
+              (std::vector<ShownRow>{{"Manufacturer", "ASRock"}, {"Source", "OpenCore NVRAM"}}));
+    EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("Firmware"))),
+              (std::vector<ShownRow>{{"OpenCore", "0.7.4 (release, 2021-10-04)"}}));
+    EXPECT_EQ(rowLabels(cardTitled(&view, QStringLiteral("macOS SMBIOS"))).mid(0, 3),
+              (QStringList{"Model Name", "Model ID", "Original model"}));
+
+    board.dmiSource = "External dmidecode";
+    board.legacyPatcherVersion = "0.4.5";
+    auto both = publishedStore(snapshotWith(board));
+    MainboardTabView bothView(*both);
+    EXPECT_EQ(rowsOf(cardTitled(&bothView, QStringLiteral("Physical Board"))).back(),
+              ShownRow(QStringLiteral("Source"), QStringLiteral("External dmidecode, OpenCore NVRAM")));
+    EXPECT_EQ(rowsOf(cardTitled(&bothView, QStringLiteral("Firmware"))).back(),
+              ShownRow(QStringLiteral("Legacy Patcher"), QStringLiteral("0.4.5")));
+}
+
 TEST_F(MainboardTab, MasksSerialAndUuidByDefault)
 {
     auto store = publishedStore(snapshotWith(fullBoard()));
