@@ -151,8 +151,9 @@ int main(int argc, char** argv)
 
     std::shared_ptr<const Machine> machine;
     if (line->replayDirectory) {
-        machine = ReplayMachine::open(*line->replayDirectory, error,
-                                      [](const std::string& warning) { std::cerr << "veltrin: " + warning + "\n"; });
+        machine = ReplayMachine::open(*line->replayDirectory, error, [](const std::string& warning) {
+            std::cerr << "veltrin: " + escapedControlCharacters(warning) + "\n";
+        });
         if (!machine)
             return fail(error);
     } else {
