@@ -50,14 +50,14 @@ int runBenchmark(bool json)
     Benchmark::Progress progress;
     const bool showProgress = isatty(fileno(stderr)) == 1;
     if (showProgress) {
-        progress = [](Benchmark::Phase phase, int round, int total) {
-            std::cerr << '\r' << benchProgressText(phase, round, total) << "\x1b[K" << std::flush;
+        progress = [](Benchmark::Phase phase, int round, int) {
+            std::cerr << '\r' << benchProgressText(phase, round) << "\x1b[K" << std::flush;
         };
     }
-    const BenchResult result = Benchmark::run(progress);
+    const BenchRun run = Benchmark::runWithDetails(progress);
     if (showProgress)
         std::cerr << "\r\x1b[K" << std::flush;
-    std::cout << (json ? toJson(result) + '\n' : benchResultLines(result));
+    std::cout << (json ? benchRunJson(run) + '\n' : benchResultLines(run.result));
     return 0;
 }
 

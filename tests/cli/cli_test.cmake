@@ -35,9 +35,10 @@ expect_run(ARGS --replay ${FIXTURES}/captures/opencore-asrock-z390-phantom-itx-i
            OUTPUT_MATCHES "\"mainboard\":{\"manufacturer\":\"ASRock\",\"model\":\"Z390 Phantom Gaming-ITX/ac\",[^}]*\"macModel\":\"iMacPro1,1\"")
 
 # One real benchmark (about half a minute): every field present, both scores positive,
-# the texts in their fixed forms, and no progress noise when stderr is not a terminal.
+# the texts in their fixed forms, every round's time after them, and no progress noise when
+# stderr is not a terminal.
 expect_run(ARGS --bench --json STATUS 0 ERROR_MATCHES "^$"
-           OUTPUT_MATCHES "^{\"singleThread\":[1-9][0-9]*,\"multiThread\":[1-9][0-9]*,\"status\":\"Complete( — variance detected)?\",\"threads\":\"[1-9][0-9]* threads\",\"stability\":\"single CV [0-9]+\\.[0-9]% / multi CV [0-9]+\\.[0-9]%\",\"singleTime\":\"[0-9]+\\.[0-9][0-9] s avg\",\"multiTime\":\"[0-9]+\\.[0-9][0-9] Mops/s\",\"method\":\"11 single / 9 multi rounds, trimmed mean, calibrated ~1s\\+ rounds\"}\n$")
+           OUTPUT_MATCHES "^{\"singleThread\":[1-9][0-9]*,\"multiThread\":[1-9][0-9]*,\"status\":\"Complete( — variance detected)?\",\"threads\":\"[1-9][0-9]* threads\",\"stability\":\"single CV [0-9]+\\.[0-9]% / multi CV [0-9]+\\.[0-9]%\",\"singleTime\":\"[0-9]+\\.[0-9][0-9] s avg\",\"multiTime\":\"[0-9]+\\.[0-9][0-9] Mops/s\",\"method\":\"11 single / 9 multi rounds, trimmed mean, calibrated ~1s\\+ rounds\",\"singleCV\":[0-9.]+,\"multiCV\":[0-9.]+,\"threadsRequested\":[1-9][0-9]*,\"threadsRan\":[1-9][0-9]*,\"singleRounds\":\\[({\"seconds\":[0-9.]+,\"trimmed\":(true|false)},?)+\\],\"multiRounds\":\\[({\"seconds\":[0-9.]+,\"trimmed\":(true|false)},?)+\\]}\n$")
 
 # A capture of this computer replays to the same processor record as reading it live.
 file(REMOVE_RECURSE ${WORK})
