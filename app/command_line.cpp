@@ -11,6 +11,7 @@ const char* const kUsage =
     "  --json             collect once and print the hardware snapshot as JSON\n"
     "  --summary          collect once and print the plain-text hardware summary\n"
     "  --bench            run the CPU benchmark and print its result (add --json for JSON)\n"
+    "  --bench-history    print the recorded benchmark runs (add --json for JSON)\n"
     "  --capture DIR      run every tool once and save what it printed into DIR\n"
     "  --screenshots DIR  render every tab off screen into DIR/<tab>.png\n"
     "  --help             show this text\n"
@@ -57,6 +58,9 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
         } else if (argument == "--bench") {
             if (!setMode(Mode::bench))
                 return std::nullopt;
+        } else if (argument == "--bench-history") {
+            if (!setMode(Mode::benchHistory))
+                return std::nullopt;
         } else if (argument == "--replay") {
             line.replayDirectory = directory();
             if (!line.replayDirectory)
@@ -73,7 +77,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
             return std::nullopt;
         }
     }
-    // --json alone is the JSON snapshot; with --bench it selects the benchmark's JSON form.
+    // --json alone is the JSON snapshot; with --bench or --bench-history it selects their JSON form.
     if (line.json && !modeGiven)
         line.mode = Mode::json;
     return line;

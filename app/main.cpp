@@ -7,6 +7,7 @@
 #include "platform/replay_machine.h"
 #include "probe/capture.h"
 #include "probe/system_probe.h"
+#include "state/bench_history.h"
 #include "state/event_loop.h"
 #include "state/system_info_store.h"
 #if VELTRIN_HAS_UI
@@ -33,11 +34,28 @@ int fail(const std::string& message)
     return kUsageError;
 }
 
+// The benchmark always measures the processor it runs on, whatever machine is
+// inspected, and every run that scored goes into the history.
+SystemInfoStore::BenchmarkRunner benchmarkRecordingTo(const BenchHistoryFile& history)
+{
+    return [history](const Benchmark::Progress& progress) {
+        const BenchRun run = Benchmark::runWithDetails(progress);
+        return BenchmarkOutcome{run, recordBenchRun(history, run, VELTRIN_VERSION, *makeLiveMachine())};
+    };
+}
+
+void reportHistoryProblem(const BenchHistoryRead& history)
+{
+    if (!history.problem.empty())
+        std::cerr << "veltrin: " << history.problem << '\n';
+}
+
 // One refresh through the store, exactly as the window's first refresh runs.
 int printSummary(int argc, char** argv, std::shared_ptr<const Machine> machine)
 {
     QCoreApplication application(argc, argv);
-    SystemInfoStore store([machine] { return SystemProbe::collect(*machine); }, [] { return Benchmark::run(); });
+    SystemInfoStore store([machine] { return SystemProbe::collect(*machine); },
+                          benchmarkRecordingTo(BenchHistoryFile(BenchHistoryFile::defaultPath())));
     waitInEventLoop(store.refreshAll());
     std::cout << store.summaryText() << '\n';
     return 0;
@@ -54,10 +72,19 @@ int runBenchmark(bool json)
             std::cerr << '\r' << benchProgressText(phase, round) << "\x1b[K" << std::flush;
         };
     }
-    const BenchRun run = Benchmark::runWithDetails(progress);
+    const BenchmarkOutcome outcome = benchmarkRecordingTo(BenchHistoryFile(BenchHistoryFile::defaultPath()))(progress);
     if (showProgress)
         std::cerr << "\r\x1b[K" << std::flush;
-    std::cout << (json ? benchRunJson(run) + '\n' : benchResultLines(run.result));
+    reportHistoryProblem(outcome.history);
+    std::cout << (json ? benchRunJson(outcome.run) + '\n' : benchResultLines(outcome.run.result));
+    return 0;
+}
+
+int printBenchHistory(bool json)
+{
+    const BenchHistoryRead history = BenchHistoryFile(BenchHistoryFile::defaultPath()).read();
+    reportHistoryProblem(history);
+    std::cout << (json ? benchHistoryJson(history.runs) + '\n' : benchHistoryTable(history.runs));
     return 0;
 }
 
@@ -78,8 +105,9 @@ int main(int argc, char** argv)
         std::cout << "Veltrin " << VELTRIN_VERSION << '\n';
         return 0;
     case Mode::bench:
-        // The benchmark always measures the processor it runs on, whatever machine is inspected.
         return runBenchmark(line->json);
+    case Mode::benchHistory:
+        return printBenchHistory(line->json);
     default:
         break;
     }
@@ -111,8 +139,14 @@ int main(int argc, char** argv)
         std::optional<std::string> screenshots;
         if (line->mode == Mode::screenshots)
             screenshots = line->outputDirectory;
+        // Screenshots only read a history: a capture's own copy when replaying one.
+        const BenchHistoryFile history =
+            !screenshots ? BenchHistoryFile(BenchHistoryFile::defaultPath())
+            : line->replayDirectory ? BenchHistoryFile(*line->replayDirectory + "/bench-history.json", false)
+                                    : BenchHistoryFile(BenchHistoryFile::defaultPath(), false);
         return runDesktopApplication(argc, argv, [machine] { return SystemProbe::collect(*machine); },
-                                     [] { return Benchmark::run(); }, screenshots);
+                                     benchmarkRecordingTo(history), [history] { return history.read(); },
+                                     screenshots);
     }
 #else
     case Mode::window:

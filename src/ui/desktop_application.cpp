@@ -168,9 +168,9 @@ void VeltrinCommands::install(QMenuBar& menuBar) const
 // VeltrinApp
 
 VeltrinApp::VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::BenchmarkRunner benchmark,
-                       std::unique_ptr<Updater> updater, AppLinks links)
+                       std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory)
     : updater_(std::move(updater)),
-      store_(std::move(collect), std::move(benchmark)),
+      store_(std::move(collect), std::move(benchmark), std::move(readHistory)),
       links_(std::move(links)),
       mainWindow_(std::make_unique<QMainWindow>()),
       mainView_(new MainWindowView(store_, links_, updater_.get())),
@@ -231,7 +231,8 @@ bool desktopAvailable()
 }
 
 int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector collect,
-                          SystemInfoStore::BenchmarkRunner benchmark, std::optional<std::string> screenshotsDirectory)
+                          SystemInfoStore::BenchmarkRunner benchmark, SystemInfoStore::HistoryReader readHistory,
+                          std::optional<std::string> screenshotsDirectory)
 {
     if (screenshotsDirectory)
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -245,7 +246,7 @@ int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector coll
 
     // Screenshots start no update mechanism: they only render.
     VeltrinApp app(std::move(collect), std::move(benchmark), screenshotsDirectory ? nullptr : makePlatformUpdater(),
-                   deploymentLinks());
+                   deploymentLinks(), std::move(readHistory));
     if (screenshotsDirectory)
         return renderScreenshots(app, *screenshotsDirectory);
     app.showMainWindow();

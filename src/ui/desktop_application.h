@@ -43,7 +43,7 @@ class VeltrinApp : public QObject {
 public:
     // `updater` may be null: "Check for Updates…" is then present but disabled.
     VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::BenchmarkRunner benchmark,
-               std::unique_ptr<Updater> updater, AppLinks links);
+               std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory = {});
     ~VeltrinApp() override;
 
     SystemInfoStore& store() { return store_; }
@@ -77,6 +77,7 @@ bool desktopAvailable();
 // directory it renders instead, off screen at 1120 × 690, every tab after the
 // first refresh to DIR/<tab id>.png, and returns (0, or 1 when a file cannot be written).
 int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector collect,
-                          SystemInfoStore::BenchmarkRunner benchmark, std::optional<std::string> screenshotsDirectory);
+                          SystemInfoStore::BenchmarkRunner benchmark, SystemInfoStore::HistoryReader readHistory,
+                          std::optional<std::string> screenshotsDirectory);
 
 } // namespace veltrin

@@ -48,7 +48,7 @@ protected:
                 held->gate.pass();
                 return SystemSnapshot{};
             },
-            [] { return initialBenchResult(); }, std::move(updater), AppLinks{});
+            noBenchmark(), std::move(updater), AppLinks{});
     }
 
     std::shared_ptr<HeldCollection> held_ = std::make_shared<HeldCollection>();

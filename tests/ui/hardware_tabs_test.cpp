@@ -187,7 +187,7 @@ TEST(HardwareTabs, RowsCarryTheirOwnFields)
 
 TEST(HardwareTabs, PillsShowPlaceholdersThatRowsHide)
 {
-    SystemInfoStore store([] { return SystemSnapshot{}; }, [] { return initialBenchResult(); });
+    SystemInfoStore store([] { return SystemSnapshot{}; }, noBenchmark());
     CPUTabView view(store);
     QStringList pills;
     for (const Pill* pill : view.findChildren<Pill*>())
@@ -241,7 +241,7 @@ TEST(HardwareTabs, GraphicsHidesAnEmptyDisplaysRow)
     EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("Intel UHD 630"))),
               (std::vector<ShownRow>{{"Displays", "2560 x 1440 / 1920 x 1080"}}));
 
-    SystemInfoStore empty([] { return SystemSnapshot{}; }, [] { return initialBenchResult(); });
+    SystemInfoStore empty([] { return SystemSnapshot{}; }, noBenchmark());
     GraphicsTabView header(empty);
     EXPECT_TRUE(cardTitles(&header).isEmpty());
 }
@@ -250,7 +250,7 @@ TEST(HardwareTabs, RebuildOnTheTurnAfterAPublication)
 {
     SystemSnapshot snapshot;
     snapshot.memory = {"64 GB", "DDR5", "", "", "", "", {}};
-    SystemInfoStore store([snapshot] { return snapshot; }, [] { return initialBenchResult(); });
+    SystemInfoStore store([snapshot] { return snapshot; }, noBenchmark());
     MemoryTabView view(store);
     EXPECT_TRUE(rowsOf(cardTitled(&view, QStringLiteral("General"))).empty());
 

@@ -38,7 +38,7 @@ Tiles tilesOf(const QWidget* view)
 
 TEST(BenchTab, StartsWithTwoDashesAndOnlyTheStatusRow)
 {
-    SystemInfoStore store([] { return SystemSnapshot{}; }, [] { return initialBenchResult(); });
+    SystemInfoStore store([] { return SystemSnapshot{}; }, noBenchmark());
     BenchTabView view(store);
     EXPECT_EQ(tilesOf(&view), (Tiles{kDash, {}, kDash, {}}));
     EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("CPU Benchmark"))),
@@ -49,7 +49,7 @@ TEST(BenchTab, ShowsTheResultWithTheThreadsUnderTheMultiThreadScore)
 {
     const BenchResult result{0, 48213, "Done", "8 threads", "single CV 0.8% / multi CV 2.5%", "", "1234.57 Mops/s",
                              "11 single / 9 multi rounds, trimmed mean"};
-    SystemInfoStore store([] { return SystemSnapshot{}; }, [result] { return result; });
+    SystemInfoStore store([] { return SystemSnapshot{}; }, benchmarkGiving([result] { return result; }));
     BenchTabView view(store);
     ASSERT_TRUE(waitFor(store.runBenchmark()));
     EXPECT_EQ(tilesOf(&view), (Tiles{kDash, {}, QStringLiteral("48213"), QStringLiteral("8 threads")}));
@@ -64,11 +64,10 @@ TEST(BenchTab, RunBenchmarkKeepsTheOldScoresWhileRunning)
 {
     auto gate = std::make_shared<Gate>();
     int runs = 0;
-    SystemInfoStore store([] { return SystemSnapshot{}; },
-                          [gate, &runs] {
+    SystemInfoStore store([] { return SystemSnapshot{}; }, benchmarkGiving([gate, &runs] {
                               gate->pass();
                               return BenchResult{1000 + runs, 2000, "Done", "4 threads", "", "0.9 s avg", "", ""};
-                          });
+                          }));
     BenchTabView view(store);
     gate->release();
     ASSERT_TRUE(waitFor(store.runBenchmark()));

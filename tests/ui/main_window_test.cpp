@@ -81,7 +81,7 @@ protected:
                                held->gate.pass();
                                return held->snapshot;
                            },
-                           [] { return initialBenchResult(); }};
+                           noBenchmark()};
     MainWindowView view_{store_, AppLinks{.donation = QUrl(QStringLiteral("https://example.org/give"))}, nullptr};
 };
 
