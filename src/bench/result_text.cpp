@@ -13,7 +13,9 @@ namespace {
 std::string fieldText(const std::string& text) { return text; }
 std::string fieldText(std::int64_t number) { return std::to_string(number); }
 
-std::string roundsJson(const std::vector<RoundTime>& rounds)
+} // namespace
+
+std::string roundTimesJson(const std::vector<RoundTime>& rounds)
 {
     std::string out = "[";
     for (const RoundTime& round : rounds) {
@@ -24,8 +26,6 @@ std::string roundsJson(const std::vector<RoundTime>& rounds)
     }
     return out + ']';
 }
-
-} // namespace
 
 std::string benchResultLines(const BenchResult& result)
 {
@@ -45,8 +45,8 @@ std::string benchRunJson(const BenchRun& run)
     json += ",\"singleCV\":" + fixedDecimal(details.singleCV, 3) + ",\"multiCV\":" + fixedDecimal(details.multiCV, 3) +
             ",\"threadsRequested\":" + std::to_string(details.threadsRequested) +
             ",\"threadsRan\":" + std::to_string(details.threadsRan) +
-            ",\"singleRounds\":" + roundsJson(details.singleRounds) +
-            ",\"multiRounds\":" + roundsJson(details.multiRounds) + '}';
+            ",\"singleRounds\":" + roundTimesJson(details.singleRounds) +
+            ",\"multiRounds\":" + roundTimesJson(details.multiRounds) + '}';
     return json;
 }
 

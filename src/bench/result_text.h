@@ -11,6 +11,9 @@ namespace veltrin {
 // Every field of the result as "field: value", one line each, in declaration order.
 std::string benchResultLines(const BenchResult& result);
 
+// Rounds as a JSON array of {"seconds":…,"trimmed":…} objects, in the order they ran.
+std::string roundTimesJson(const std::vector<RoundTime>& rounds);
+
 // The result's fields first, then the details: both CVs, the threads asked for
 // and those that ran, and every round's time with its trimmed mark.
 std::string benchRunJson(const BenchRun& run);

@@ -1,5 +1,6 @@
 #include "state/bench_history.h"
 
+#include "bench/result_text.h"
 #include "core/fixed_decimal.h"
 #include "core/json.h"
 #include "core/unicode_text.h"
@@ -29,18 +30,6 @@ constexpr int kLockWaitMilliseconds = 5000;
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
 
-std::string roundsJson(const std::vector<RoundTime>& rounds)
-{
-    std::string out = "[";
-    for (const RoundTime& round : rounds) {
-        if (out.size() > 1)
-            out += ',';
-        out += "{\"seconds\":" + fixedDecimal(round.seconds, 6) + ",\"trimmed\":" + (round.trimmed ? "true" : "false") +
-               '}';
-    }
-    return out + ']';
-}
-
 // Written by hand rather than through QJsonObject, which would sort the fields:
 // a person reading the file sees them in the order of the record.
 std::string entryJson(const BenchHistoryEntry& entry)
@@ -49,8 +38,8 @@ std::string entryJson(const BenchHistoryEntry& entry)
            ",\"singleThread\":" + std::to_string(entry.singleThread) +
            ",\"multiThread\":" + std::to_string(entry.multiThread) + ",\"singleCV\":" + fixedDecimal(entry.singleCV, 3) +
            ",\"multiCV\":" + fixedDecimal(entry.multiCV, 3) + ",\"threads\":" + std::to_string(entry.threads) +
-           ",\"model\":" + jsonString(entry.model) + ",\"singleRounds\":" + roundsJson(entry.singleRounds) +
-           ",\"multiRounds\":" + roundsJson(entry.multiRounds) + '}';
+           ",\"model\":" + jsonString(entry.model) + ",\"singleRounds\":" + roundTimesJson(entry.singleRounds) +
+           ",\"multiRounds\":" + roundTimesJson(entry.multiRounds) + '}';
 }
 
 std::string documentJson(const std::vector<BenchHistoryEntry>& runs)
