@@ -465,11 +465,12 @@ void MainWindowView::selectTab(AppTab tab)
     selection_ = tab;
     for (TabButton* button : tabButtons_)
         button->setSelected(button->tab() == tab);
-    // The focus must not go down with the old view, or the keyboard loses its place.
+    // The focus must not go down with the old view, nor stay on a tab no longer
+    // selected, or the keyboard loses its place: it moves to the selected tab.
     QWidget* focused = QApplication::focusWidget();
     const bool focusInOldView = content_->widget() != nullptr && focused != nullptr &&
                                 content_->widget()->isAncestorOf(focused);
-    if (focusInOldView)
+    if (focusInOldView || qobject_cast<TabButton*>(focused) != nullptr)
         tabButton(tab)->setFocus(Qt::OtherFocusReason);
     content_->setWidget(makeTabView(tab, store_, links_, updater_)); // the old view goes with it
     content_->widget()->setAutoFillBackground(false);

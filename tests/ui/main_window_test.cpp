@@ -204,9 +204,11 @@ TEST_F(MainWindow, CommandAndADigitChooseTheTabInThatPlace)
     view_.show();
     view_.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&view_));
+    view_.tabButton(AppTab::cpu)->setFocus(Qt::TabFocusReason);
     for (std::size_t index = kAppTabs.size(); index-- > 0;) {
-        QTest::keyClick(&view_, Qt::Key(Qt::Key_1 + int(index)), Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_1 + int(index)), Qt::ControlModifier);
         EXPECT_EQ(view_.selection(), kAppTabs[index].tab) << kAppTabs[index].id;
+        EXPECT_EQ(QApplication::focusWidget(), view_.tabButton(kAppTabs[index].tab)) << "the focus follows the tab";
     }
 }
 
