@@ -15,6 +15,7 @@ const char* const kUsage =
     "  --json             collect once and print the hardware snapshot as JSON\n"
     "  --summary          collect once and print the plain-text hardware summary\n"
     "  --bench            run the CPU benchmark and print its result (add --json for JSON)\n"
+    "  --bench-history    print the recorded benchmark runs (add --json for JSON)\n"
     "  --capture DIR      run every tool once and save what it printed into DIR (new or empty)\n"
     "  --screenshots DIR  render every tab off screen into DIR/<tab>.png\n"
     "  --help             show this text\n"
@@ -26,12 +27,13 @@ const char* const kUsage =
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, Mode>, 5> kPlainModes{{
+constexpr std::array<std::pair<std::string_view, Mode>, 6> kPlainModes{{
     {"--help", Mode::help},
     {"-h", Mode::help},
     {"--version", Mode::version},
     {"--summary", Mode::summary},
     {"--bench", Mode::bench},
+    {"--bench-history", Mode::benchHistory},
 }};
 
 constexpr std::array<std::pair<std::string_view, Mode>, 2> kFolderModes{{
@@ -130,10 +132,10 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
     }
     if (line.replaceCapture && line.mode != Mode::capture)
         return refuse("--replace only goes with --capture");
-    // --json alone is the JSON snapshot; with --bench it selects the benchmark's JSON form.
-    // Every other mode prints something else, so a --json beside it would be ignored silently.
-    if (line.json && modeGiven && line.mode != Mode::bench)
-        return refuse("--json goes with --bench or alone");
+    // --json alone is the JSON snapshot; with --bench or --bench-history it selects their JSON
+    // form. Every other mode prints something else, so a --json beside it would be ignored silently.
+    if (line.json && modeGiven && line.mode != Mode::bench && line.mode != Mode::benchHistory)
+        return refuse("--json goes with --bench, --bench-history or alone");
     if (line.json && !modeGiven)
         line.mode = Mode::json;
     return line;

@@ -7,7 +7,7 @@
 
 namespace veltrin {
 
-enum class Mode { window, json, summary, bench, capture, screenshots, help, version };
+enum class Mode { window, json, summary, bench, benchHistory, capture, screenshots, help, version };
 
 struct CommandLine {
     Mode mode = Mode::window;

@@ -8,6 +8,7 @@
 #include "platform/replay_machine.h"
 #include "platform/capture.h"
 #include "probe/system_probe.h"
+#include "state/bench_history.h"
 #include "state/event_loop.h"
 #include "state/system_info_store.h"
 #if VELTRIN_HAS_UI
@@ -90,11 +91,28 @@ bool prepareOutputFolder(const std::string& directory, std::string& error)
     return true;
 }
 
+// The benchmark always measures the processor it runs on, whatever machine is
+// inspected, and every run that scored goes into the history.
+SystemInfoStore::BenchmarkRunner benchmarkRecordingTo(const BenchHistoryFile& history)
+{
+    return [history](const Benchmark::Progress& progress) {
+        const BenchRun run = Benchmark::runWithDetails(progress);
+        return BenchmarkOutcome{run, recordBenchRun(history, run, VELTRIN_VERSION, *makeLiveMachine())};
+    };
+}
+
+void reportHistoryProblem(const BenchHistoryRead& history)
+{
+    if (!history.problem.empty())
+        std::cerr << "veltrin: " << history.problem << '\n';
+}
+
 // One refresh through the store, exactly as the window's first refresh runs.
 int printSummary(int argc, char** argv, std::shared_ptr<const Machine> machine)
 {
     QCoreApplication application(argc, argv);
-    SystemInfoStore store([machine] { return SystemProbe::collect(*machine); }, [] { return Benchmark::run(); });
+    SystemInfoStore store([machine] { return SystemProbe::collect(*machine); },
+                          benchmarkRecordingTo(BenchHistoryFile(BenchHistoryFile::defaultPath())));
     waitInEventLoop(store.refreshAll());
     std::cout << store.summaryText() << '\n';
     return 0;
@@ -107,14 +125,23 @@ int runBenchmark(bool json)
     Benchmark::Progress progress;
     const bool showProgress = isatty(fileno(stderr)) == 1;
     if (showProgress) {
-        progress = [](Benchmark::Phase phase, int round, int total) {
-            std::cerr << '\r' << benchProgressText(phase, round, total) << "\x1b[K" << std::flush;
+        progress = [](Benchmark::Phase phase, int round, int) {
+            std::cerr << '\r' << benchProgressText(phase, round) << "\x1b[K" << std::flush;
         };
     }
-    const BenchResult result = Benchmark::run(progress);
+    const BenchmarkOutcome outcome = benchmarkRecordingTo(BenchHistoryFile(BenchHistoryFile::defaultPath()))(progress);
     if (showProgress)
         std::cerr << "\r\x1b[K" << std::flush;
-    std::cout << (json ? toJson(result) + '\n' : benchResultLines(result));
+    reportHistoryProblem(outcome.history);
+    std::cout << (json ? benchRunJson(outcome.run) + '\n' : benchResultLines(outcome.run.result));
+    return 0;
+}
+
+int printBenchHistory(bool json)
+{
+    const BenchHistoryRead history = BenchHistoryFile(BenchHistoryFile::defaultPath()).read();
+    reportHistoryProblem(history);
+    std::cout << (json ? benchHistoryJson(history.runs) + '\n' : benchHistoryTable(history.runs));
     return 0;
 }
 
@@ -135,8 +162,9 @@ int main(int argc, char** argv)
         std::cout << "Veltrin " << VELTRIN_VERSION << '\n';
         return 0;
     case Mode::bench:
-        // The benchmark always measures the processor it runs on, whatever machine is inspected.
         return runBenchmark(line->json);
+    case Mode::benchHistory:
+        return printBenchHistory(line->json);
     default:
         break;
     }
@@ -183,8 +211,14 @@ int main(int argc, char** argv)
                 return fail(error);
             screenshots = line->outputDirectory;
         }
+        // Screenshots only read a history: a capture's own copy when replaying one.
+        const BenchHistoryFile history =
+            !screenshots ? BenchHistoryFile(BenchHistoryFile::defaultPath())
+            : line->replayDirectory ? BenchHistoryFile(*line->replayDirectory + "/bench-history.json", false)
+                                    : BenchHistoryFile(BenchHistoryFile::defaultPath(), false);
         const int status = runDesktopApplication(argc, argv, [machine] { return SystemProbe::collect(*machine); },
-                                                 [] { return Benchmark::run(); }, screenshots);
+                                                 benchmarkRecordingTo(history), [history] { return history.read(); },
+                                                 screenshots);
         // A refresh may still be running tools on its detached thread.
         ProcessRunner::stopAllRunning();
         return status;

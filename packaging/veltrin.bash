@@ -11,6 +11,6 @@ _veltrin()
         return
         ;;
     esac
-    mapfile -t COMPREPLY < <(compgen -W '--json --summary --bench --capture --screenshots --help --version --replay --replace' -- "$cur")
+    mapfile -t COMPREPLY < <(compgen -W '--json --summary --bench --bench-history --capture --screenshots --help --version --replay --replace' -- "$cur")
 }
 complete -F _veltrin veltrin

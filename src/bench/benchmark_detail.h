@@ -7,6 +7,7 @@
 #include "bench/benchmark.h"
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,7 +24,14 @@ struct Sample {
 using Clock = std::function<double()>;
 double monotonicSeconds();
 
-using Measure = std::function<Sample(std::int64_t iterations, int workers, std::uint64_t seed)>;
+// A round's sample and how many of the workers it asked for actually ran: a
+// system that refuses threads leaves fewer, or none.
+struct Measured {
+    Sample sample;
+    int workers = 0;
+};
+
+using Measure = std::function<Measured(std::int64_t iterations, int workers, std::uint64_t seed)>;
 
 inline constexpr std::uint64_t kStateIncrement = 0x9E3779B97F4A7C15; // golden-ratio step
 inline constexpr std::uint64_t kStartOffset = 0x3C6EF372FE94F82A;    // added to the seed
@@ -64,12 +72,15 @@ struct Round {
 Round timedRound(std::int64_t iterations, int workers, std::uint64_t seed, const Clock& clock);
 
 // timedRound with every checksum kept observable.
-Sample measure(std::int64_t iterations, int workers, std::uint64_t seed, const Clock& clock = monotonicSeconds);
+Measured measure(std::int64_t iterations, int workers, std::uint64_t seed, const Clock& clock = monotonicSeconds);
 
 // A per-worker iteration count for which one round lasts at least `targetSeconds`,
 // never below the start count and never above 160,000,000.
 std::int64_t calibratedIterations(double targetSeconds, int workers, std::uint64_t seed, const Measure& measure);
 
+// The indices of the rounds whose rates are kept after dropping empty rounds and
+// outliers, in ascending order of rate.
+std::vector<std::size_t> keptRounds(const std::vector<Sample>& samples);
 // The per-round rates kept after dropping empty rounds and outliers, ascending.
 std::vector<double> robustRates(const std::vector<Sample>& samples);
 double robustMeanRate(const std::vector<Sample>& samples);
@@ -80,6 +91,17 @@ double coefficientOfVariationPercent(const std::vector<Sample>& samples);
 int workerCount(int activeProcessors);
 std::int64_t score(double rate);
 std::string statusText(double singleCV, double multiCV);
+
+// What the run could do: every series scored with all its threads, a series
+// that could not run at all, or multi-thread rounds with fewer threads than asked.
+struct Outcome {
+    bool singleScored = true;
+    bool multiScored = true;
+    int threadsRequested = 1;
+    int threadsRan = 1;
+};
+// The normal texts when everything ran; an honest one when it did not.
+std::string statusText(const Outcome& outcome, double singleCV, double multiCV);
 std::string stabilityText(double singleCV, double multiCV);
 std::string singleTimeText(double seconds);
 std::string multiTimeText(double rate);
@@ -100,6 +122,6 @@ struct RunEnvironment {
 };
 
 RunEnvironment liveEnvironment();
-BenchResult run(const RunEnvironment& environment, const RunTargets& targets, const Progress& progress);
+BenchRun run(const RunEnvironment& environment, const RunTargets& targets, const Progress& progress);
 
 } // namespace veltrin::Benchmark

@@ -80,14 +80,15 @@ Round timedRound(std::int64_t iterations, int workers, std::uint64_t seed, const
     return severalWorkersRound(iterations, std::max(workers, 0), seed, clock);
 }
 
-Sample measure(std::int64_t iterations, int workers, std::uint64_t seed, const Clock& clock)
+Measured measure(std::int64_t iterations, int workers, std::uint64_t seed, const Clock& clock)
 {
     const Round round = timedRound(iterations, workers, seed, clock);
     std::uint64_t combined = 0;
     for (const std::uint64_t checksum : round.checksums)
         combined ^= checksum;
     keepObservable(combined);
-    return round.sample;
+    // One checksum per worker that ran.
+    return {round.sample, static_cast<int>(round.checksums.size())};
 }
 
 std::int64_t calibratedIterations(double targetSeconds, int workers, std::uint64_t seed, const Measure& measure)
@@ -95,7 +96,7 @@ std::int64_t calibratedIterations(double targetSeconds, int workers, std::uint64
     const std::int64_t start = workers == 1 ? kSingleWorkerStart : kSeveralWorkersStart;
     std::int64_t n = start;
     for (int pass = 0; pass < kCalibrationPasses; ++pass) {
-        const double seconds = measure(n, workers, seed + static_cast<std::uint64_t>(pass)).seconds;
+        const double seconds = measure(n, workers, seed + static_cast<std::uint64_t>(pass)).sample.seconds;
         if (seconds >= targetSeconds)
             return std::max(start, n);
         // Durations under a millisecond are too coarse to extrapolate from.

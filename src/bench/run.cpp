@@ -1,8 +1,9 @@
 #include "bench/benchmark_detail.h"
 
+#include "platform/usable_processors.h"
+
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <thread>
 
 namespace veltrin::Benchmark {
@@ -14,8 +15,6 @@ constexpr std::uint64_t kSingleCalibrationSeed = 0xBADC0FFEEE000001;
 constexpr std::uint64_t kMultiCalibrationSeed = 0xC001D00DEE000002;
 constexpr std::uint64_t kSingleRoundSeed = 0xA5A55A5A11110001;
 constexpr std::uint64_t kMultiRoundSeed = 0x5A5AA5A522220002;
-constexpr int kSingleRounds = 11;
-constexpr int kMultiRounds = 9;
 constexpr const char* kMethod = "11 single / 9 multi rounds, trimmed mean, calibrated ~1s+ rounds";
 
 struct Series {
@@ -27,22 +26,39 @@ struct Series {
 constexpr Series kSingleSeries{Phase::single, kSingleRounds, kSingleRoundSeed};
 constexpr Series kMultiSeries{Phase::multi, kMultiRounds, kMultiRoundSeed};
 
+struct Measurements {
+    std::vector<Sample> samples;
+    int fewestWorkers = 0; // over every round of the series
+};
+
 // Outliers are trimmed afterwards, never measured again, so every series has
 // exactly its number of rounds; the list is sized before the first one.
-std::vector<Sample> measuredSeries(const Series& series, std::int64_t iterations, int workers,
-                                   const RunEnvironment& environment, double pauseSeconds,
-                                   const Progress& progress)
+Measurements measuredSeries(const Series& series, std::int64_t iterations, int workers,
+                            const RunEnvironment& environment, double pauseSeconds, const Progress& progress)
 {
-    std::vector<Sample> samples;
-    samples.reserve(static_cast<std::size_t>(series.rounds));
+    Measurements measured;
+    measured.samples.reserve(static_cast<std::size_t>(series.rounds));
+    measured.fewestWorkers = workers;
     for (int round = 1; round <= series.rounds; ++round) {
         progress(series.phase, round, series.rounds);
-        samples.push_back(environment.measure(iterations, workers,
-                                              series.baseSeed + static_cast<std::uint64_t>(round) * kRoundSeedStep));
+        const Measured result = environment.measure(
+            iterations, workers, series.baseSeed + static_cast<std::uint64_t>(round) * kRoundSeedStep);
+        measured.samples.push_back(result.sample);
+        measured.fewestWorkers = std::min(measured.fewestWorkers, result.workers);
         if (round < series.rounds)
             environment.pause(pauseSeconds);
     }
-    return samples;
+    return measured;
+}
+
+std::vector<RoundTime> roundTimes(const std::vector<Sample>& samples)
+{
+    std::vector<RoundTime> rounds;
+    for (const Sample& sample : samples)
+        rounds.push_back({sample.seconds, true});
+    for (const std::size_t kept : keptRounds(samples))
+        rounds[kept].trimmed = false;
+    return rounds;
 }
 
 } // namespace
@@ -50,7 +66,7 @@ std::vector<Sample> measuredSeries(const Series& series, std::int64_t iterations
 RunEnvironment liveEnvironment()
 {
     return {
-        .activeProcessors = static_cast<int>(std::min<unsigned>(std::thread::hardware_concurrency(), INT_MAX)),
+        .activeProcessors = usableProcessorCount(),
         .warmUp = [](double seconds, std::uint64_t seed) { keepObservable(timedKernel(seconds, seed)); },
         .measure = [](std::int64_t iterations, int workers, std::uint64_t seed) {
             return measure(iterations, workers, seed);
@@ -59,7 +75,7 @@ RunEnvironment liveEnvironment()
     };
 }
 
-BenchResult run(const RunEnvironment& environment, const RunTargets& targets, const Progress& progress)
+BenchRun run(const RunEnvironment& environment, const RunTargets& targets, const Progress& progress)
 {
     const Progress tell = progress ? progress : [](Phase, int, int) {};
     const int workers = workerCount(environment.activeProcessors);
@@ -70,31 +86,53 @@ BenchResult run(const RunEnvironment& environment, const RunTargets& targets, co
     tell(Phase::singleCalibration, 0, 0);
     const std::int64_t singleIterations =
         calibratedIterations(targets.singleRoundSeconds, 1, kSingleCalibrationSeed, environment.measure);
-    const std::vector<Sample> single =
+    const Measurements single =
         measuredSeries(kSingleSeries, singleIterations, 1, environment, targets.pauseSeconds, tell);
-    const double singleRate = robustMeanRate(single);
-    const double singleCV = coefficientOfVariationPercent(single);
+    const double singleRate = robustMeanRate(single.samples);
+    const double singleCV = coefficientOfVariationPercent(single.samples);
 
     tell(Phase::multiCalibration, 0, 0);
     const std::int64_t multiIterations =
         calibratedIterations(targets.multiRoundSeconds, workers, kMultiCalibrationSeed, environment.measure);
-    const std::vector<Sample> multi =
+    const Measurements multi =
         measuredSeries(kMultiSeries, multiIterations, workers, environment, targets.pauseSeconds, tell);
-    const double multiRate = robustMeanRate(multi);
-    const double multiCV = coefficientOfVariationPercent(multi);
+    const double multiRate = robustMeanRate(multi.samples);
+    const double multiCV = coefficientOfVariationPercent(multi.samples);
 
+    // A series without a single round of work has no score to stand on, and
+    // threads that never started did no work: both are said, not hidden.
+    const Outcome outcome{
+        .singleScored = !keptRounds(single.samples).empty(),
+        .multiScored = !keptRounds(multi.samples).empty(),
+        .threadsRequested = workers,
+        .threadsRan = multi.fewestWorkers,
+    };
     return {
-        .singleThread = score(singleRate),
-        .multiThread = score(multiRate),
-        .status = statusText(singleCV, multiCV),
-        .threads = std::to_string(workers) + " threads",
-        .stability = stabilityText(singleCV, multiCV),
-        .singleTime = singleTimeText(robustMeanSeconds(single)),
-        .multiTime = multiTimeText(multiRate),
-        .method = kMethod,
+        .result =
+            {
+                .singleThread = score(singleRate),
+                .multiThread = score(multiRate),
+                .status = statusText(outcome, singleCV, multiCV),
+                .threads = std::to_string(outcome.threadsRan) + " threads",
+                .stability = stabilityText(singleCV, multiCV),
+                .singleTime = singleTimeText(robustMeanSeconds(single.samples)),
+                .multiTime = multiTimeText(multiRate),
+                .method = kMethod,
+            },
+        .details =
+            {
+                .singleRounds = roundTimes(single.samples),
+                .multiRounds = roundTimes(multi.samples),
+                .singleCV = singleCV,
+                .multiCV = multiCV,
+                .threadsRequested = workers,
+                .threadsRan = outcome.threadsRan,
+            },
     };
 }
 
-BenchResult run(const Progress& progress) { return run(liveEnvironment(), RunTargets{}, progress); }
+BenchRun runWithDetails(const Progress& progress) { return run(liveEnvironment(), RunTargets{}, progress); }
+
+BenchResult run(const Progress& progress) { return runWithDetails(progress).result; }
 
 } // namespace veltrin::Benchmark

@@ -27,7 +27,8 @@ std::vector<double> positiveAscending(std::vector<double> values)
 
 // Drops the outliers at both ends of an ascending list: none up to four values,
 // one at each end up to eight, two beyond.
-std::vector<double> trimmed(std::vector<double> ascending)
+template <typename Value>
+std::vector<Value> trimmed(std::vector<Value> ascending)
 {
     const std::size_t count = ascending.size();
     if (count <= 4)
@@ -45,14 +46,32 @@ double mean(const std::vector<double>& values)
 
 } // namespace
 
+namespace {
+
+double rateOf(const Sample& sample)
+{
+    return sample.operations / (sample.seconds > kShortestRoundSeconds ? sample.seconds : kShortestRoundSeconds);
+}
+
+} // namespace
+
+std::vector<std::size_t> keptRounds(const std::vector<Sample>& samples)
+{
+    std::vector<std::size_t> order;
+    for (std::size_t index = 0; index < samples.size(); ++index)
+        if (rateOf(samples[index]) > 0)
+            order.push_back(index);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return rateOf(samples[a]) < rateOf(samples[b]); });
+    return trimmed(std::move(order));
+}
+
 std::vector<double> robustRates(const std::vector<Sample>& samples)
 {
     std::vector<double> rates;
-    rates.reserve(samples.size());
-    for (const Sample& sample : samples)
-        rates.push_back(sample.operations /
-                        (sample.seconds > kShortestRoundSeconds ? sample.seconds : kShortestRoundSeconds));
-    return trimmed(positiveAscending(std::move(rates)));
+    for (const std::size_t index : keptRounds(samples))
+        rates.push_back(rateOf(samples[index]));
+    return rates;
 }
 
 double robustMeanRate(const std::vector<Sample>& samples) { return mean(robustRates(samples)); }
@@ -98,6 +117,20 @@ std::string statusText(double singleCV, double multiCV)
     if (singleCV > kSingleVarianceLimit || multiCV > kMultiVarianceLimit)
         return "Complete \u2014 variance detected";
     return "Complete";
+}
+
+std::string statusText(const Outcome& outcome, double singleCV, double multiCV)
+{
+    if (!outcome.singleScored && !outcome.multiScored)
+        return "Failed \u2014 no round could run";
+    if (!outcome.singleScored)
+        return "Failed \u2014 single-thread rounds could not run";
+    if (!outcome.multiScored)
+        return "Failed \u2014 multi-thread rounds could not run";
+    if (outcome.threadsRan < outcome.threadsRequested)
+        return "Incomplete \u2014 only " + std::to_string(outcome.threadsRan) + " of " +
+               std::to_string(outcome.threadsRequested) + " threads could start";
+    return statusText(singleCV, multiCV);
 }
 
 std::string stabilityText(double singleCV, double multiCV)

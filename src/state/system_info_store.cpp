@@ -1,11 +1,14 @@
 #include "state/system_info_store.h"
 
+#include "bench/result_text.h"
+
 #include <QFutureWatcher>
 #include <QPromise>
 #include <QFuture>
 
 #include <array>
 #include <memory>
+#include <mutex>
 #include <string_view>
 #include <utility>
 #include <system_error>
@@ -54,14 +57,48 @@ MemoryInfo initialMemoryInfo() { return {kDash, kDash, kDash, kDash, kDash, kDas
 
 BenchResult initialBenchResult() { return {0, 0, "Ready", "", "", "", "", ""}; }
 
-SystemInfoStore::SystemInfoStore(Collector collect, BenchmarkRunner benchmark, QObject* parent)
+// Carries progress from a benchmark's thread to the store. Each post happens
+// under the lock, and the store detaches under the same lock before it goes, so
+// no post reaches a store being destroyed; Qt drops the events still queued for it.
+class SystemInfoStore::ProgressRelay {
+public:
+    explicit ProgressRelay(SystemInfoStore* store) : store_(store) {}
+
+    void detach()
+    {
+        const std::lock_guard lock(mutex_);
+        store_ = nullptr;
+    }
+
+    void post(std::string progress)
+    {
+        const std::lock_guard lock(mutex_);
+        if (store_ == nullptr)
+            return;
+        SystemInfoStore* store = store_;
+        QMetaObject::invokeMethod(
+            store, [store, progress = std::move(progress)]() mutable { store->setBenchProgress(std::move(progress)); },
+            Qt::QueuedConnection);
+    }
+
+private:
+    std::mutex mutex_;
+    SystemInfoStore* store_;
+};
+
+SystemInfoStore::SystemInfoStore(Collector collect, BenchmarkRunner benchmark, HistoryReader readHistory,
+                                 QObject* parent)
     : QObject(parent),
       collect_(std::move(collect)),
       benchmark_(std::move(benchmark)),
+      readHistory_(std::move(readHistory)),
+      progressRelay_(std::make_shared<ProgressRelay>(this)),
       snapshot_{initialCPUInfo(), initialMainboardInfo(), initialMemoryInfo(), {}},
       bench_(initialBenchResult())
 {
 }
+
+SystemInfoStore::~SystemInfoStore() { progressRelay_->detach(); }
 
 // Hands the result of `work` to `apply` on this object's thread. The watcher is
 // this object's child: if the store is destroyed first, the watcher and its
@@ -98,7 +135,22 @@ QFuture<void> SystemInfoStore::runBenchmark()
 {
     emit willChange(Property::bench);
     bench_.status = kBenchmarkRunningStatus;
-    return whenFinished(runDetached<BenchResult>(benchmark_), [this](const BenchResult& result) { setBench(result); });
+    ++runningBenchmarks_;
+    auto work = [benchmark = benchmark_, relay = progressRelay_] {
+        return benchmark([relay](Benchmark::Phase phase, int round, int) {
+            relay->post(benchProgressText(phase, round));
+        });
+    };
+    return whenFinished(runDetached<BenchmarkOutcome>(std::move(work)),
+                        [this](const BenchmarkOutcome& outcome) { publish(outcome); });
+}
+
+QFuture<void> SystemInfoStore::loadBenchHistory()
+{
+    if (!readHistory_)
+        return QtFuture::makeReadyFuture();
+    return whenFinished(runDetached<BenchHistoryRead>(readHistory_),
+                        [this](const BenchHistoryRead& history) { publish(history); });
 }
 
 // Each part in the record's order, each announced just before it changes.
@@ -113,10 +165,34 @@ void SystemInfoStore::publish(const SystemSnapshot& snapshot)
     }(std::make_index_sequence<SystemSnapshot::fieldNames.size()>{});
 }
 
-void SystemInfoStore::setBench(BenchResult result)
+void SystemInfoStore::publish(const BenchmarkOutcome& outcome)
 {
+    --runningBenchmarks_;
     emit willChange(Property::bench);
-    bench_ = std::move(result);
+    bench_ = outcome.run.result;
+    emit willChange(Property::benchDetails);
+    benchDetails_ = outcome.run.details;
+    publish(outcome.history);
+    if (runningBenchmarks_ == 0)
+        setBenchProgress({});
+}
+
+void SystemInfoStore::publish(const BenchHistoryRead& history)
+{
+    emit willChange(Property::benchHistory);
+    benchHistory_ = history.runs;
+    // A problem is reported by the one read that met it; it stays in view after.
+    if (!history.problem.empty())
+        benchHistoryProblem_ = history.problem;
+}
+
+void SystemInfoStore::setBenchProgress(std::string progress)
+{
+    // Progress that arrives after every run has finished is stale.
+    if (runningBenchmarks_ == 0 && !progress.empty())
+        return;
+    emit willChange(Property::benchProgress);
+    benchProgress_ = std::move(progress);
 }
 
 void SystemInfoStore::setIsRefreshing(bool value)

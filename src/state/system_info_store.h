@@ -5,16 +5,26 @@
 // the interface thread; the slow work runs on detached background threads and
 // its results are published back on the interface thread.
 
+#include "bench/benchmark.h"
 #include "core/records.h"
+#include "state/bench_history.h"
 
 #include <QFuture>
 #include <QObject>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace veltrin {
+
+// What one benchmark brings back: the run, and the history after recording it.
+struct BenchmarkOutcome {
+    BenchRun run;
+    BenchHistoryRead history;
+};
 
 class SystemInfoStore : public QObject {
     Q_OBJECT
@@ -22,15 +32,19 @@ class SystemInfoStore : public QObject {
 public:
     // The snapshot's parts come first, in the record's field order: a refresh
     // publishes them by position.
-    enum class Property { cpu, mainboard, memory, gpus, bench, isRefreshing };
+    enum class Property { cpu, mainboard, memory, gpus, bench, isRefreshing, benchProgress, benchDetails, benchHistory };
     Q_ENUM(Property)
 
     using Collector = std::function<SystemSnapshot()>;
-    using BenchmarkRunner = std::function<BenchResult()>;
+    // Runs one benchmark, telling `progress` (from its own thread) where it stands.
+    using BenchmarkRunner = std::function<BenchmarkOutcome(const Benchmark::Progress& progress)>;
+    using HistoryReader = std::function<BenchHistoryRead()>;
 
-    // `collect` and `benchmark` run off the interface thread and must not touch
-    // the store; they may outlive it.
-    SystemInfoStore(Collector collect, BenchmarkRunner benchmark, QObject* parent = nullptr);
+    // `collect`, `benchmark` and `readHistory` run off the interface thread and
+    // must not touch the store; they may outlive it. Without a reader there is no history.
+    SystemInfoStore(Collector collect, BenchmarkRunner benchmark, HistoryReader readHistory = {},
+                    QObject* parent = nullptr);
+    ~SystemInfoStore() override;
 
     const CPUInfo& cpu() const { return snapshot_.cpu; }
     const MainboardInfo& mainboard() const { return snapshot_.mainboard; }
@@ -38,6 +52,13 @@ public:
     const std::vector<GPUInfo>& gpus() const { return snapshot_.gpus; }
     const BenchResult& bench() const { return bench_; }
     bool isRefreshing() const { return isRefreshing_; }
+    // Where the latest running benchmark stands ("round 7 of 20, single"); empty when none runs.
+    const std::string& benchProgress() const { return benchProgress_; }
+    // The rounds of the last benchmark finished since the store was made.
+    const std::optional<BenchDetails>& benchDetails() const { return benchDetails_; }
+    // Recorded runs, oldest first, and what went wrong with the history file, if anything.
+    const std::vector<BenchHistoryEntry>& benchHistory() const { return benchHistory_; }
+    const std::string& benchHistoryProblem() const { return benchHistoryProblem_; }
 
     // Collects a snapshot in the background and publishes cpu, mainboard, memory
     // and gpus in that order, then clears isRefreshing. A call made while a
@@ -46,8 +67,12 @@ public:
     QFuture<void> refreshAll();
 
     // Marks the current result "Running…", runs one benchmark in the background
-    // and replaces the result whole when it returns. Runs are not serialised.
+    // and replaces the result whole when it returns, with its rounds and the
+    // history that now includes it. Runs are not serialised.
     QFuture<void> runBenchmark();
+
+    // Reads the history in the background and publishes it.
+    QFuture<void> loadBenchHistory();
 
     // The fourteen-line plain-text summary of the current values.
     std::string summaryText() const;
@@ -60,14 +85,25 @@ private:
     template <typename Result, typename Apply>
     QFuture<void> whenFinished(QFuture<Result> work, Apply apply);
     void publish(const SystemSnapshot& snapshot);
-    void setBench(BenchResult result);
+    void publish(const BenchmarkOutcome& outcome);
+    void publish(const BenchHistoryRead& history);
+    void setBenchProgress(std::string progress);
     void setIsRefreshing(bool value);
+
+    class ProgressRelay;
 
     Collector collect_;
     BenchmarkRunner benchmark_;
+    HistoryReader readHistory_;
+    std::shared_ptr<ProgressRelay> progressRelay_;
     SystemSnapshot snapshot_;
     BenchResult bench_;
     bool isRefreshing_ = false;
+    int runningBenchmarks_ = 0;
+    std::string benchProgress_;
+    std::optional<BenchDetails> benchDetails_;
+    std::vector<BenchHistoryEntry> benchHistory_;
+    std::string benchHistoryProblem_;
 };
 
 // The values shown before the first refresh and the first benchmark.

@@ -51,11 +51,19 @@ QLayoutItem* CardGridLayout::takeAt(int index)
     return item;
 }
 
+// As narrow as the fewest columns allow, and only as tall as the tallest card:
+// the real height follows the width through heightForWidth. Claiming the height
+// of the narrowest arrangement would keep that height at every width, and a
+// page would scroll into empty space below its cards.
 QSize CardGridLayout::minimumSize() const
 {
     const int columns = columns_ > 0 ? columns_ : 1;
     const int width = columns * minimumColumnWidth_ + (columns - 1) * spacing_;
-    return {width, heightForWidth(width)};
+    int tallest = 0;
+    for (QLayoutItem* item : items_)
+        if (!item->isEmpty())
+            tallest = std::max(tallest, item->minimumSize().height());
+    return {width, tallest};
 }
 
 QSize CardGridLayout::sizeHint() const { return minimumSize(); }

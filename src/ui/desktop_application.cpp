@@ -7,12 +7,14 @@
 #include "ui/info_tabs.h"
 #include "ui/main_window.h"
 #include "ui/updater.h"
+#include "ui/window_memory.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleFactory>
@@ -116,15 +118,29 @@ int renderScreenshots(VeltrinApp& app, const std::string& directory)
     const QSize content(MainWindowView::kMinimumWidth, MainWindowView::kMinimumHeight);
     window.resize(window.size() - view.size() + content);
     waitInEventLoop(view.startupRefresh());
+    waitInEventLoop(view.startupHistory());
     settle();
 
+    const auto save = [&](const QString& name) {
+        const QString path = folder.filePath(name + QStringLiteral(".png"));
+        if (view.grab().save(path, "PNG"))
+            return true;
+        std::cerr << "veltrin: cannot write " << path.toStdString() << '\n';
+        return false;
+    };
     for (const AppTabInfo& info : kAppTabs) {
         view.selectTab(info.tab);
         settle();
-        const QString path = folder.filePath(QString::fromUtf8(info.id.data(), qsizetype(info.id.size())) + ".png");
-        if (!view.grab().save(path, "PNG")) {
-            std::cerr << "veltrin: cannot write " << path.toStdString() << '\n';
+        const QString id = QString::fromUtf8(info.id.data(), qsizetype(info.id.size()));
+        if (!save(id))
             return 1;
+        // A page taller than the window is shown a second time, scrolled to its end.
+        QScrollBar* scroll = view.contentArea()->verticalScrollBar();
+        if (scroll->maximum() > 0) {
+            scroll->setValue(scroll->maximum());
+            settle();
+            if (!save(id + QStringLiteral("-end")))
+                return 1;
         }
     }
     return 0;
@@ -143,7 +159,7 @@ VeltrinCommands::VeltrinCommands(VeltrinApp& app)
                                          app.updater()->checkForUpdates();
                                  })),
       refresh(makeAction(QStringLiteral("Refresh"), this, [&app] { app.store().refreshAll(); })),
-      copySummary(makeAction(QStringLiteral("Copy Summary"), this, [&app] { copySummaryToClipboard(app.store()); })),
+      copySummary(makeAction(QStringLiteral("Copy Summary"), this, [&app] { app.mainView().copySummary(); })),
       help(makeAction(QStringLiteral("Veltrin Help"), this, [&app] { app.showHelpWindow(); }))
 {
     // Qt reads Ctrl as the Command key on macOS.
@@ -173,9 +189,9 @@ void VeltrinCommands::install(QMenuBar& menuBar) const
 // VeltrinApp
 
 VeltrinApp::VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::BenchmarkRunner benchmark,
-                       std::unique_ptr<Updater> updater, AppLinks links)
+                       std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory)
     : updater_(std::move(updater)),
-      store_(std::move(collect), std::move(benchmark)),
+      store_(std::move(collect), std::move(benchmark), std::move(readHistory)),
       links_(std::move(links)),
       mainWindow_(std::make_unique<QMainWindow>()),
       mainView_(new MainWindowView(store_, links_, updater_.get())),
@@ -200,7 +216,37 @@ VeltrinApp::~VeltrinApp()
     delete help_.data();
 }
 
-void VeltrinApp::showMainWindow() { bringForward(mainWindow_.get()); }
+void VeltrinApp::showMainWindow()
+{
+    if (!remembersWindow_) {
+        remembersWindow_ = true;
+        const RememberedWindow remembered = rememberedMainWindow();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect available = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+        mainWindow_->setGeometry(
+            mainWindowPlacement(remembered.geometry, available, mainWindow_->minimumSizeHint()));
+        if (remembered.tab)
+            mainView_->selectTab(*remembered.tab);
+        // Closing the window is the moment to remember it, and quitting in
+        // whatever way, since the last window need not be this one.
+        mainWindow_->installEventFilter(this);
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { rememberWindow(); });
+    }
+    bringForward(mainWindow_.get());
+}
+
+void VeltrinApp::rememberWindow() const
+{
+    if (remembersWindow_)
+        rememberMainWindow(mainWindow_->geometry(), mainView_->selection());
+}
+
+bool VeltrinApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == mainWindow_.get() && event->type() == QEvent::Close)
+        rememberWindow();
+    return QObject::eventFilter(watched, event);
+}
 
 QWidget* VeltrinApp::showAboutWindow()
 {
@@ -236,7 +282,8 @@ bool desktopAvailable()
 }
 
 int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector collect,
-                          SystemInfoStore::BenchmarkRunner benchmark, std::optional<std::string> screenshotsDirectory)
+                          SystemInfoStore::BenchmarkRunner benchmark, SystemInfoStore::HistoryReader readHistory,
+                          std::optional<std::string> screenshotsDirectory)
 {
     if (screenshotsDirectory)
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -254,7 +301,7 @@ int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector coll
 
     // Screenshots start no update mechanism: they only render.
     VeltrinApp app(std::move(collect), std::move(benchmark), screenshotsDirectory ? nullptr : makePlatformUpdater(),
-                   deploymentLinks());
+                   deploymentLinks(), std::move(readHistory));
     if (screenshotsDirectory)
         return renderScreenshots(app, *screenshotsDirectory);
     app.showMainWindow();

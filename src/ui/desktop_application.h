@@ -43,7 +43,7 @@ class VeltrinApp : public QObject {
 public:
     // `updater` may be null: "Check for Updates…" is then present but disabled.
     VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::BenchmarkRunner benchmark,
-               std::unique_ptr<Updater> updater, AppLinks links);
+               std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory = {});
     ~VeltrinApp() override;
 
     SystemInfoStore& store() { return store_; }
@@ -52,12 +52,18 @@ public:
     MainWindowView& mainView() const { return *mainView_; }
     VeltrinCommands& commands() const { return *commands_; }
 
+    // Opens the main window, the first time where it was left and on its tab.
     void showMainWindow();
     // Opens the window, or brings the open one forward.
     QWidget* showAboutWindow();
     QWidget* showHelpWindow();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void rememberWindow() const;
+
     std::unique_ptr<Updater> updater_;
     SystemInfoStore store_; // outlives every window that reads it
     AppLinks links_;
@@ -67,6 +73,7 @@ private:
     VeltrinCommands* commands_;
     QPointer<QWidget> about_;
     QPointer<QWidget> help_;
+    bool remembersWindow_ = false; // only a window that was shown, never a screenshot run
 };
 
 // True when a window can be shown: always on macOS and Windows; elsewhere when
@@ -75,8 +82,11 @@ bool desktopAvailable();
 
 // Runs the desktop application until its last window closes. With a screenshots
 // directory it renders instead, off screen at 1120 × 690, every tab after the
-// first refresh to DIR/<tab id>.png, and returns (0, or 1 when a file cannot be written).
+// first refresh to DIR/<tab id>.png (and a page taller than the window once more,
+// scrolled to its end, to DIR/<tab id>-end.png), and returns (0, or 1 when a file
+// cannot be written).
 int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector collect,
-                          SystemInfoStore::BenchmarkRunner benchmark, std::optional<std::string> screenshotsDirectory);
+                          SystemInfoStore::BenchmarkRunner benchmark, SystemInfoStore::HistoryReader readHistory,
+                          std::optional<std::string> screenshotsDirectory);
 
 } // namespace veltrin

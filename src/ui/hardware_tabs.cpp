@@ -4,6 +4,7 @@
 #include "ui/card_grid.h"
 #include "ui/components.h"
 #include "core/placeholder_rule.h"
+#include "core/unicode_text.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -15,6 +16,7 @@ namespace veltrin {
 namespace {
 
 constexpr int kGridSpacing = 14;
+constexpr int kGridMinimumColumn = 390;
 constexpr const char* kDash = "\u2014";
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
@@ -56,6 +58,21 @@ std::string boardSourceText(const MainboardInfo& mainboard)
 
 } // namespace
 
+std::string displayLines(const std::string& displays)
+{
+    std::string lines;
+    std::string_view rest = displays;
+    while (true) {
+        const std::size_t separator = rest.find(" / ");
+        const std::string display = trimmed(rest.substr(0, separator));
+        if (!display.empty())
+            lines += (lines.empty() ? "" : "\n") + display;
+        if (separator == std::string_view::npos)
+            return lines;
+        rest.remove_prefix(separator + 3);
+    }
+}
+
 bool hasBoardIdentity(const MainboardInfo& mainboard)
 {
     return anyShown({mainboard.manufacturer, mainboard.model, mainboard.boardName, mainboard.boardID,
@@ -92,9 +109,9 @@ void CPUTabView::build(QVBoxLayout& column)
     processor->add(pills);
 
     auto* instructions = new GlassCard(QStringLiteral("Instructions"));
-    instructions->addParagraph(text(cpu.features), Palette::metalText(), true, Fonts::monospaced());
+    instructions->addHardwareText(text(cpu.features), Palette::metalText(), Fonts::monospaced());
 
-    CardGridLayout* grid = CardGridLayout::adaptive(390, kGridSpacing);
+    CardGridLayout* grid = CardGridLayout::adaptive(kGridMinimumColumn, kGridSpacing);
     grid->addWidget(processor);
     grid->addWidget(instructions);
     column.addLayout(grid);
@@ -169,9 +186,12 @@ void MainboardTabView::build(QVBoxLayout& column)
                                  {{"macOS", board.os}, {"Kernel", board.kernel, true}, {"Uptime", board.uptime}}));
     column.addLayout(grid);
 
-    if (!veltrinShouldHideField(board.detectionNotes)) {
+    // The notes explain how the board was identified; they are not a value, so
+    // the placeholder rule does not apply ("…without Apple SMBIOS fallback" is
+    // exactly what a Mac without dmidecode needs to read).
+    if (!trimmed(board.detectionNotes).empty()) {
         auto* notes = new GlassCard(QStringLiteral("Detection Notes"));
-        notes->addParagraph(text(board.detectionNotes), Palette::metalMuted(), true);
+        notes->addHardwareText(text(board.detectionNotes), Palette::metalMuted());
         column.addWidget(notes);
     }
 }
@@ -209,13 +229,16 @@ void SPDTabView::build(QVBoxLayout& column)
         column.addWidget(card);
         return;
     }
+    // Many modules read best side by side, in the grid of the other tabs.
+    CardGridLayout* grid = CardGridLayout::adaptive(kGridMinimumColumn, kGridSpacing);
     for (const MemoryModule& module : modules) {
-        column.addWidget(cardWithRows(text(module.bank), {{"Size", module.size},
-                                                          {"Type", module.type},
-                                                          {"Speed", module.speed},
-                                                          {"Manufacturer", module.manufacturer},
-                                                          {"Part Number", module.part, true}}));
+        grid->addWidget(cardWithRows(text(module.bank), {{"Size", module.size},
+                                                         {"Type", module.type},
+                                                         {"Speed", module.speed},
+                                                         {"Manufacturer", module.manufacturer},
+                                                         {"Part Number", module.part, true}}));
     }
+    column.addLayout(grid);
 }
 
 // Graphics
@@ -227,11 +250,12 @@ void GraphicsTabView::build(QVBoxLayout& column)
     column.addWidget(new SectionHeader(QStringLiteral("Graphics"), QStringLiteral("GPU, VRAM, Metal and display data")));
     static const std::string dash = kDash;
     for (const GPUInfo& gpu : store_->gpus()) {
+        const std::string displays = displayLines(gpu.displays);
         column.addWidget(cardWithRows(text(gpu.name), {{"Chipset", gpu.chipset},
                                                        {"Vendor", gpu.vendor},
                                                        {"VRAM / Cores", gpu.vram},
                                                        {"Metal", gpu.metal},
-                                                       {"Displays", gpu.displays.empty() ? dash : gpu.displays}}));
+                                                       {"Displays", displays.empty() ? dash : displays}}));
     }
 }
 

@@ -8,7 +8,12 @@
 #include "ui/preferences.h"
 #include "ui/tab_page.h"
 
+#include <string>
+
 namespace veltrin {
+
+// The displays of an adapter, one per line: the probe joins them with " / ".
+std::string displayLines(const std::string& displays);
 
 // True when the Physical Board card would show at least one row.
 bool hasBoardIdentity(const MainboardInfo& mainboard);

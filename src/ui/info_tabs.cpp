@@ -1,11 +1,16 @@
 #include "ui/info_tabs.h"
 
+#include "core/fixed_decimal.h"
 #include "state/system_info_store.h"
+#include "ui/bench_charts.h"
+#include "ui/card_grid.h"
 #include "ui/components.h"
 #include "core/placeholder_rule.h"
 #include "ui/updater.h"
 
+#include <QDateTime>
 #include <QDesktopServices>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -15,17 +20,18 @@ namespace {
 
 const QString kDash = QStringLiteral("\u2014");
 
-// A row of buttons under a card's rows, 4 points further down.
-QWidget* buttonRow(std::initializer_list<MetalButton*> buttons)
+// A row of buttons under a card's rows, 4 points further down, the first face
+// lined up with the card's text.
+QHBoxLayout* buttonRow(std::initializer_list<MetalButton*> buttons)
 {
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
+    auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 4, 0, 0);
-    layout->setSpacing(4); // each button keeps room for its shadow; the faces end up 12 apart
+    layout->setSpacing(12 - kButtonShadowRoom.left() - kButtonShadowRoom.right()); // faces 12 apart
     for (MetalButton* button : buttons)
         layout->addWidget(button);
+    (*buttons.begin())->setFlushLeft(true);
     layout->addStretch(1);
-    return row;
+    return layout;
 }
 
 GlassCard* paragraphCard(const QString& title, const QString& text)
@@ -83,6 +89,105 @@ void ScoreView::paintEvent(QPaintEvent*)
 
 BenchTabView::BenchTabView(SystemInfoStore& store, QWidget* parent) : TabPageView(&store, parent) { rebuild(); }
 
+namespace {
+
+constexpr int kBenchColumnWidth = 480; // two score tiles side by side
+constexpr std::size_t kChartedRuns = 12;
+constexpr std::size_t kListedRuns = 6;
+
+QString text(const std::string& value) { return QString::fromStdString(value); }
+
+QString sentenceCase(const std::string& phrase)
+{
+    QString shown = text(phrase);
+    if (!shown.isEmpty())
+        shown[0] = shown[0].toUpper();
+    return shown;
+}
+
+QString shortDate(const std::string& iso)
+{
+    const QDateTime date = QDateTime::fromString(text(iso), Qt::ISODate);
+    return date.isValid() ? date.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : text(iso);
+}
+
+// A table cell: caption-sized, shortened rather than widening the card.
+ElidedLabel* cell(const QString& value, const QColor& color, QFont::Weight weight = QFont::Normal)
+{
+    auto* label = new ElidedLabel(value);
+    label->setFont(Fonts::system(Fonts::kCaption + 1, weight));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    return label;
+}
+
+GlassCard* roundTimesCard(const SystemInfoStore& store)
+{
+    const std::vector<BenchHistoryEntry>& history = store.benchHistory();
+    std::vector<RoundTime> single;
+    std::vector<RoundTime> multi;
+    QString source;
+    if (store.benchDetails()) {
+        single = store.benchDetails()->singleRounds;
+        multi = store.benchDetails()->multiRounds;
+        source = QStringLiteral("The run just finished.");
+    } else if (!history.empty() && !history.back().singleRounds.empty()) {
+        single = history.back().singleRounds;
+        multi = history.back().multiRounds;
+        source = QStringLiteral("The last recorded run, ") + shortDate(history.back().date) + QStringLiteral(" UTC.");
+    } else {
+        return nullptr;
+    }
+    auto* card = new GlassCard(QStringLiteral("Round Times"));
+    card->add(new RoundTimesChart(std::move(single), std::move(multi)));
+    card->addParagraph(source + QStringLiteral(" Each dot is one round, above the dashed median line when it took "
+                                               "longer; a steady machine keeps its dots close to the line."),
+                       Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
+    return card;
+}
+
+GlassCard* recentRunsCard(const SystemInfoStore& store)
+{
+    const std::vector<BenchHistoryEntry>& history = store.benchHistory();
+    if (history.empty() && store.benchHistoryProblem().empty())
+        return nullptr;
+    auto* card = new GlassCard(QStringLiteral("Recent Runs"));
+    if (!history.empty()) {
+        const auto charted = history.end() - std::ptrdiff_t(std::min(history.size(), kChartedRuns));
+        card->add(new RecentRunsChart({charted, history.end()}));
+
+        auto* table = new QGridLayout;
+        table->setContentsMargins(0, 0, 0, 0);
+        table->setHorizontalSpacing(12);
+        table->setVerticalSpacing(5);
+        const QStringList headers{QStringLiteral("Date (UTC)"), QStringLiteral("Single"), QStringLiteral("Multi"),
+                                  QStringLiteral("CV single / multi"), QStringLiteral("Threads"),
+                                  QStringLiteral("Model")};
+        for (int column = 0; column < headers.size(); ++column)
+            table->addWidget(cell(headers[column], Palette::metalMuted(), QFont::DemiBold), 0, column);
+        int row = 1;
+        for (auto run = history.rbegin(); run != history.rend() && std::size_t(row) <= kListedRuns; ++run, ++row) {
+            const QStringList values{shortDate(run->date),
+                                     QString::number(run->singleThread),
+                                     QString::number(run->multiThread),
+                                     QString::fromStdString(fixedDecimal(run->singleCV, 1) + "% / " +
+                                                            fixedDecimal(run->multiCV, 1) + "%"),
+                                     QString::number(run->threads),
+                                     text(run->model)};
+            for (int column = 0; column < values.size(); ++column)
+                table->addWidget(cell(values[column], Palette::metalText()), row, column);
+        }
+        table->setColumnStretch(5, 1);
+        card->add(table);
+    }
+    if (!store.benchHistoryProblem().empty())
+        card->addHardwareText(text(store.benchHistoryProblem()), Palette::metalMuted(), Fonts::system(Fonts::kCaption));
+    return card;
+}
+
+} // namespace
+
 void BenchTabView::build(QVBoxLayout& column)
 {
     const BenchResult& bench = store_->bench();
@@ -100,6 +205,9 @@ void BenchTabView::build(QVBoxLayout& column)
     card->add(tiles);
 
     card->addRow(QStringLiteral("Status"), bench.status);
+    // Where a running benchmark stands; the scores above stay those of the last run until it ends.
+    if (!store_->benchProgress().empty())
+        card->addRow(QStringLiteral("Progress"), sentenceCase(store_->benchProgress()).toStdString());
     card->addRow(QStringLiteral("Stability"), bench.stability);
     card->addRow(QStringLiteral("Throughput"), bench.multiTime);
     card->addRow(QStringLiteral("Method"), bench.method);
@@ -108,15 +216,20 @@ void BenchTabView::build(QVBoxLayout& column)
     auto* run = new MetalButton(QStringLiteral("Run Benchmark"), QStringLiteral("play.fill"), {.prominent = true});
     connect(run, &QAbstractButton::clicked, this, [this] { store_->runBenchmark(); });
     card->add(buttonRow({run}));
-    column.addWidget(card);
 
-    column.addWidget(paragraphCard(
+    CardGridLayout* grid = CardGridLayout::adaptive(kBenchColumnWidth, 14);
+    grid->addWidget(card);
+    for (GlassCard* chart : {roundTimesCard(*store_), recentRunsCard(*store_)})
+        if (chart != nullptr)
+            grid->addWidget(chart);
+    grid->addWidget(paragraphCard(
         QStringLiteral("Scoring Notes"),
         QStringLiteral("Scores are Veltrin points from a fixed integer workload. The runner now warms up the CPU, "
                        "calibrates each test to run for about one second or more, repeats 11 single-thread and 9 "
                        "multi-thread rounds, drops outliers and reports a trimmed average. The Stability field shows "
                        "coefficient of variation; lower is better. For best consistency, close heavy apps, keep the "
                        "Mac plugged in and run after the system is idle.")));
+    column.addLayout(grid);
 }
 
 // About
@@ -136,8 +249,10 @@ void AboutTabView::build(QVBoxLayout& column)
     application->addRow(QStringLiteral("Author"), links_.authorCredit.toStdString());
     application->addRow(QStringLiteral("Email"), links_.authorEmail.toStdString());
     application->addRow(QStringLiteral("Theme"), "Dark metallic glass");
+    // Long enough to wrap in the About window rather than lose its middle.
     application->addRow(QStringLiteral("Backend"),
-                        "sysctl, system_profiler, ioreg, nvram, vm_stat, memory_pressure, optional Acidanthera dmidecode");
+                        "sysctl, system_profiler, ioreg, nvram, vm_stat, memory_pressure, optional Acidanthera dmidecode",
+                        false, ValueLayout::wrapped);
     // A build without an updater claims none: the placeholder hides the row.
     application->addRow(QStringLiteral("Updates"), updater_ != nullptr ? updater_->description() : std::string("\u2014"));
 

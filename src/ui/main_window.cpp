@@ -7,12 +7,16 @@
 #include "ui/tab_page.h"
 #include "ui/tab_views.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
@@ -126,12 +130,55 @@ TabButton::TabButton(AppTab tab, QWidget* parent) : QAbstractButton(parent), tab
     setText(fromUtf8(appTabTitle(tab)));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void TabButton::setSelected(bool selected)
 {
     selected_ = selected;
+    setFocusPolicy(selected ? Qt::TabFocus : Qt::NoFocus);
     update();
+}
+
+void TabButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
+    if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+        const int step = event->key() == Qt::Key_Right ? 1 : -1;
+        Q_EMIT stepRequested(rightToLeft ? -step : step);
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+TabButton::Layout TabButton::contentLayout() const
+{
+    constexpr qreal innerPadding = 6;
+    constexpr qreal narrowestGap = 4;
+    constexpr int smallestFont = 12;
+    Layout layout;
+    layout.plate = QRectF(rect()).adjusted(2, 4, -2, -4);
+    const qreal room = std::max<qreal>(0, layout.plate.width() - 2 * innerPadding);
+    layout.text = text();
+    // A narrow bar first closes the gap to the icon, then takes a point or two
+    // off the title, and only then shortens it.
+    layout.font = tabFont(selected_);
+    qreal titleWidth = QFontMetricsF(layout.font).horizontalAdvance(layout.text);
+    while (kTabIconSize + narrowestGap + titleWidth > room && layout.font.pixelSize() > smallestFont) {
+        layout.font.setPixelSize(layout.font.pixelSize() - 1);
+        titleWidth = QFontMetricsF(layout.font).horizontalAdvance(layout.text);
+    }
+    const QFontMetricsF metrics(layout.font);
+    const qreal gap = std::clamp(room - kTabIconSize - titleWidth, narrowestGap, qreal(kTabIconGap));
+    if (kTabIconSize + gap + titleWidth > room) {
+        layout.text = metrics.elidedText(text(), Qt::ElideRight, std::max<qreal>(0, room - kTabIconSize - gap));
+        titleWidth = metrics.horizontalAdvance(layout.text);
+    }
+    const qreal left = (width() - (kTabIconSize + gap + titleWidth)) / 2;
+    layout.icon = QRectF(left, (height() - kTabIconSize) / 2.0, kTabIconSize, kTabIconSize);
+    layout.title = QRectF(left + kTabIconSize + gap, 0, titleWidth + 1, height());
+    return layout;
 }
 
 QSize TabButton::sizeHint() const
@@ -148,9 +195,10 @@ void TabButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const Layout layout = contentLayout();
+    constexpr qreal radius = 8;
     if (selected_) {
-        const QRectF plate = QRectF(rect()).adjusted(2, 4, -2, -4);
-        constexpr qreal radius = 8;
+        const QRectF& plate = layout.plate;
         const QColor& accent = Palette::accentBlue();
         shadow_.paint(painter, plate, radius, 10, QPointF(0, 4), Palette::withOpacity(accent, 0.22));
         QPainterPath shape;
@@ -164,19 +212,15 @@ void TabButton::paintEvent(QPaintEvent*)
         painter.drawRoundedRect(plate.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
     }
 
+    if (showsFocusRing(*this))
+        paintFocusRing(painter, layout.plate, radius);
+
     const QColor color = selected_ ? Palette::selectedTabText() : Palette::metalMuted();
-    const QFont font = tabFont(selected_);
-    const QFontMetricsF metrics(font);
-    const qreal available = width() - 8 - kTabIconSize - kTabIconGap;
-    const QString title = metrics.elidedText(text(), Qt::ElideRight, std::max<qreal>(0, available));
-    const qreal contentWidth = kTabIconSize + kTabIconGap + metrics.horizontalAdvance(title);
-    const qreal left = (width() - contentWidth) / 2;
     const QPixmap icon = symbolPixmap(fromUtf8(appTabSymbol(tab_)), kTabIconSize, color, devicePixelRatioF());
-    painter.drawPixmap(QPointF(left, (height() - kTabIconSize) / 2.0), icon);
-    painter.setFont(font);
+    painter.drawPixmap(layout.icon.topLeft(), icon);
+    painter.setFont(layout.font);
     painter.setPen(color);
-    painter.drawText(QRectF(left + kTabIconSize + kTabIconGap, 0, metrics.horizontalAdvance(title) + 1, height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, title);
+    painter.drawText(layout.title, Qt::AlignLeft | Qt::AlignVCenter, layout.text);
 }
 
 // BusyIndicator
@@ -221,7 +265,7 @@ void BusyIndicator::paintEvent(QPaintEvent*)
 
 MainWindowView::MainWindowView(SystemInfoStore& store, AppLinks links, Updater* updater, QWidget* parent)
     : MetalWindowBackground(parent), store_(store), links_(std::move(links)), updater_(updater),
-      startupRefresh_(QtFuture::makeReadyFuture())
+      startupRefresh_(QtFuture::makeReadyFuture()), startupHistory_(QtFuture::makeReadyFuture())
 {
     setMinimumSize(kMinimumWidth, kMinimumHeight);
 
@@ -245,13 +289,60 @@ MainWindowView::MainWindowView(SystemInfoStore& store, AppLinks links, Updater* 
     content_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     content_->viewport()->setAutoFillBackground(false);
     content_->setAutoFillBackground(false);
-    styleScrollBar(content_->verticalScrollBar());
+    content_->setFocusPolicy(Qt::NoFocus); // the Tab key goes from control to control, not to the area
+    addOverlayScrollBar(*content_);
     stack->addWidget(content_, 1);
     stack->addWidget(makeStatusBar());
+
+    noticeTimer_ = new QTimer(this);
+    noticeTimer_->setSingleShot(true);
+    connect(noticeTimer_, &QTimer::timeout, this, [this] {
+        notice_.clear();
+        render();
+    });
+    addTabShortcuts();
 
     new PublicationWatcher(store_, this, [this] { render(); });
     selection_ = AppTab::help; // anything else, so the first selection builds the CPU tab
     selectTab(AppTab::cpu);
+    render();
+}
+
+// Command-1 … Command-9 (Ctrl on other systems) choose the nine tabs in order.
+void MainWindowView::addTabShortcuts()
+{
+    for (std::size_t index = 0; index < kAppTabs.size(); ++index) {
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + int(index))));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, tab = kAppTabs[index].tab] { selectTab(tab); });
+        addAction(action);
+    }
+}
+
+void MainWindowView::stepTab(TabButton* from, int step)
+{
+    const auto at = std::ranges::find(tabButtons_, from);
+    if (at == tabButtons_.end())
+        return;
+    const std::ptrdiff_t index = (at - tabButtons_.begin()) + step;
+    if (index < 0 || index >= std::ptrdiff_t(tabButtons_.size()))
+        return;
+    TabButton* next = tabButtons_[std::size_t(index)];
+    selectTab(next->tab());
+    next->setFocus(Qt::TabFocusReason);
+}
+
+void MainWindowView::copySummary()
+{
+    copySummaryToClipboard(store_);
+    showNotice(QStringLiteral("Summary copied"));
+}
+
+void MainWindowView::showNotice(const QString& notice)
+{
+    notice_ = notice;
+    noticeTimer_->start(kNoticeMilliseconds);
     render();
 }
 
@@ -297,7 +388,7 @@ QWidget* MainWindowView::makeTopBar()
 
     // The store ignores a refresh while one runs, so the button stays enabled.
     connect(refresh_, &QAbstractButton::clicked, this, [this] { store_.refreshAll(); });
-    connect(copy_, &QAbstractButton::clicked, this, [this] { copySummaryToClipboard(store_); });
+    connect(copy_, &QAbstractButton::clicked, this, [this] { copySummary(); });
     connect(donate_, &QAbstractButton::clicked, this, [this] { QDesktopServices::openUrl(links_.donation); });
     return bar;
 }
@@ -311,6 +402,7 @@ QWidget* MainWindowView::makeTabBar()
     for (const AppTabInfo& info : kAppTabs) {
         auto* button = new TabButton(info.tab);
         connect(button, &QAbstractButton::clicked, this, [this, tab = info.tab] { selectTab(tab); });
+        connect(button, &TabButton::stepRequested, this, [this, button](int step) { stepTab(button, step); });
         row->addWidget(button, 1);
         tabButtons_.push_back(button);
     }
@@ -353,7 +445,15 @@ void MainWindowView::render()
 {
     const bool refreshing = store_.isRefreshing();
     busy_->setVisible(refreshing);
-    status_->setText(refreshing ? QStringLiteral("Reading hardware\u2026") : QStringLiteral("Ready"));
+    // A fresh notice first, then the refresh, then a running benchmark.
+    QString status = QStringLiteral("Ready");
+    if (!notice_.isEmpty())
+        status = notice_;
+    else if (refreshing)
+        status = QStringLiteral("Reading hardware\u2026");
+    else if (!store_.benchProgress().empty())
+        status = QStringLiteral("Benchmark running \u2014 ") + QString::fromStdString(store_.benchProgress());
+    status_->setText(status);
     os_->setFullText(QString::fromStdString(store_.mainboard().os));
     model_->setFullText(QString::fromStdString(statusModelText(store_.mainboard())));
 }
@@ -365,6 +465,13 @@ void MainWindowView::selectTab(AppTab tab)
     selection_ = tab;
     for (TabButton* button : tabButtons_)
         button->setSelected(button->tab() == tab);
+    // The focus must not go down with the old view, nor stay on a tab no longer
+    // selected, or the keyboard loses its place: it moves to the selected tab.
+    QWidget* focused = QApplication::focusWidget();
+    const bool focusInOldView = content_->widget() != nullptr && focused != nullptr &&
+                                content_->widget()->isAncestorOf(focused);
+    if (focusInOldView || qobject_cast<TabButton*>(focused) != nullptr)
+        tabButton(tab)->setFocus(Qt::OtherFocusReason);
     content_->setWidget(makeTabView(tab, store_, links_, updater_)); // the old view goes with it
     content_->widget()->setAutoFillBackground(false);
     content_->verticalScrollBar()->setValue(0);
@@ -389,6 +496,7 @@ void MainWindowView::showEvent(QShowEvent* event)
         return;
     shownBefore_ = true;
     startupRefresh_ = store_.refreshAll();
+    startupHistory_ = store_.loadBenchHistory();
 }
 
 void MainWindowView::paintEvent(QPaintEvent* event)

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QScrollArea;
+class QTimer;
 class QVariantAnimation;
 
 namespace veltrin {
@@ -33,13 +34,31 @@ class TabButton : public QAbstractButton {
 public:
     TabButton(AppTab tab, QWidget* parent = nullptr);
     AppTab tab() const { return tab_; }
+    // Only the selected tab is a stop of the Tab key; the arrow keys move along the bar.
     void setSelected(bool selected);
     bool isSelected() const { return selected_; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // Where the highlight, the icon and the title go at the button's width: the
+    // title keeps inside the highlight, closing the gap to its icon first and
+    // shortening itself only when that is not enough.
+    struct Layout {
+        QRectF plate;
+        QRectF icon;
+        QRectF title;
+        QString text;
+        QFont font;
+    };
+    Layout contentLayout() const;
+
+Q_SIGNALS:
+    // An arrow key asks for the tab `step` places along (-1 left, +1 right).
+    void stepRequested(int step);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     AppTab tab_;
@@ -79,16 +98,24 @@ public:
     // The refresh started when the view was first shown; a finished future before that.
     QFuture<void> startupRefresh() const { return startupRefresh_; }
 
+    // The history read started when the view was first shown; a finished future before that.
+    QFuture<void> startupHistory() const { return startupHistory_; }
+
+    // Copies the summary and says so in the status bar for two seconds.
+    void copySummary();
+
     MetalButton* refreshButton() const { return refresh_; }
     MetalButton* copyButton() const { return copy_; }
     MetalButton* donateButton() const { return donate_; }
     BusyIndicator* busyIndicator() const { return busy_; }
+    QScrollArea* contentArea() const { return content_; }
     QString statusText() const;
     QString osText() const;
     QString modelText() const;
 
     static constexpr int kMinimumWidth = 1120;
     static constexpr int kMinimumHeight = 690;
+    static constexpr int kNoticeMilliseconds = 2000;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -98,6 +125,9 @@ private:
     QWidget* makeTopBar();
     QWidget* makeTabBar();
     QWidget* makeStatusBar();
+    void addTabShortcuts();
+    void stepTab(TabButton* from, int step);
+    void showNotice(const QString& notice);
     void render();
 
     SystemInfoStore& store_;
@@ -105,7 +135,10 @@ private:
     Updater* updater_;
     AppTab selection_ = AppTab::cpu;
     QFuture<void> startupRefresh_;
+    QFuture<void> startupHistory_;
     bool shownBefore_ = false;
+    QString notice_;
+    QTimer* noticeTimer_ = nullptr;
 
     QWidget* panel_ = nullptr;
     QScrollArea* content_ = nullptr;

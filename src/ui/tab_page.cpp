@@ -3,6 +3,7 @@
 #include "state/system_info_store.h"
 #include "ui/components.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -35,6 +36,14 @@ TabPageView::TabPageView(SystemInfoStore* store, QWidget* parent)
 
 void TabPageView::rebuild()
 {
+    // A control that had the keyboard focus gets it back in the new content:
+    // a benchmark's progress rebuilds the page every round.
+    QWidget* focused = QApplication::focusWidget();
+    const QString focusedName =
+        content_ != nullptr && focused != nullptr && content_->isAncestorOf(focused) ? focused->objectName() : QString();
+    if (!focusedName.isEmpty())
+        setFocus(Qt::OtherFocusReason); // somewhere to keep it while the old content goes
+
     // Runs from the event loop (or a constructor), never inside a handler of the
     // content it replaces, so deleting at once is safe.
     delete content_;
@@ -45,6 +54,10 @@ void TabPageView::rebuild()
     build(*column);
     column->addStretch(1);
     frame_->addWidget(content_);
+    if (!focusedName.isEmpty()) {
+        if (QWidget* again = content_->findChild<QWidget*>(focusedName))
+            again->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TabPageView::paintEvent(QPaintEvent*)

@@ -86,9 +86,10 @@ TEST(Measure, CountsEveryWorkersIterationsBetweenTwoClockReadings)
     };
     for (const auto& [workers, iterations, operations] : cases) {
         ScriptedClock fake{{10.0, 12.5, 99.0}};
-        const Sample sample = measure(iterations, workers, 7, fake.clock());
-        EXPECT_EQ(sample.operations, operations) << workers << " workers";
-        EXPECT_EQ(sample.seconds, 2.5) << workers << " workers";
+        const Measured measured = measure(iterations, workers, 7, fake.clock());
+        EXPECT_EQ(measured.sample.operations, operations) << workers << " workers";
+        EXPECT_EQ(measured.sample.seconds, 2.5) << workers << " workers";
+        EXPECT_EQ(measured.workers, workers);
         EXPECT_EQ(fake.reads, 2) << workers << " workers";
     }
 }
@@ -121,7 +122,7 @@ struct FakeMeasure {
         return [this](std::int64_t iterations, int, std::uint64_t seed) {
             counts.push_back(iterations);
             seeds.push_back(seed);
-            return Sample{seconds(iterations), 0};
+            return Measured{Sample{seconds(iterations), 0}, 1};
         };
     }
 };

@@ -30,16 +30,36 @@ TEST(BenchResultLines, PrintsEveryFieldInDeclarationOrder)
                                         "method: 11 single / 9 multi rounds, trimmed mean, calibrated ~1s+ rounds\n");
 }
 
-TEST(BenchProgressText, NamesThePhaseAndTheRound)
+TEST(BenchRunJson, AddsTheDetailsAfterTheResultFields)
+{
+    const BenchRun run{
+        .result = {12, 34, "Complete", "2 threads", "s", "t", "m", "x"},
+        .details = {.singleRounds = {{0.9731234, false}, {1.5, true}},
+                    .multiRounds = {{1.25, false}},
+                    .singleCV = 0.8412,
+                    .multiCV = 2.46,
+                    .threadsRequested = 4,
+                    .threadsRan = 2},
+    };
+    EXPECT_EQ(benchRunJson(run),
+              "{\"singleThread\":12,\"multiThread\":34,\"status\":\"Complete\",\"threads\":\"2 threads\","
+              "\"stability\":\"s\",\"singleTime\":\"t\",\"multiTime\":\"m\",\"method\":\"x\","
+              "\"singleCV\":0.841,\"multiCV\":2.460,\"threadsRequested\":4,\"threadsRan\":2,"
+              "\"singleRounds\":[{\"seconds\":0.973123,\"trimmed\":false},{\"seconds\":1.500000,\"trimmed\":true}],"
+              "\"multiRounds\":[{\"seconds\":1.250000,\"trimmed\":false}]}");
+}
+
+TEST(BenchProgressText, CountsTheRoundsOfBothSeriesTogether)
 {
     using Benchmark::Phase;
-    const std::vector<std::tuple<Phase, int, int, std::string>> cases{
-        {Phase::warmUp, 0, 0, "warm-up"},
-        {Phase::singleCalibration, 0, 0, "single calibration"},
-        {Phase::single, 4, 11, "single 4/11"},
-        {Phase::multiCalibration, 0, 0, "multi calibration"},
-        {Phase::multi, 9, 9, "multi 9/9"},
+    const std::vector<std::tuple<Phase, int, std::string>> cases{
+        {Phase::warmUp, 0, "warming up"},
+        {Phase::singleCalibration, 0, "calibrating, single"},
+        {Phase::single, 4, "round 4 of 20, single"},
+        {Phase::multiCalibration, 0, "calibrating, multi"},
+        {Phase::multi, 1, "round 12 of 20, multi"},
+        {Phase::multi, 9, "round 20 of 20, multi"},
     };
-    for (const auto& [phase, round, total, text] : cases)
-        EXPECT_EQ(benchProgressText(phase, round, total), text);
+    for (const auto& [phase, round, text] : cases)
+        EXPECT_EQ(benchProgressText(phase, round), text);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <tuple>
 #include <vector>
@@ -28,6 +30,7 @@ struct FakeWorld {
     std::size_t next = 0;
     std::vector<Event> events;
     std::vector<std::tuple<Phase, int, int>> progress;
+    int startableThreads = 1000; // how many workers the system lets a round start
 
     RunEnvironment environment(int processors)
     {
@@ -36,7 +39,8 @@ struct FakeWorld {
             .warmUp = [this](double seconds, std::uint64_t seed) { events.push_back({"warm-up", 0, 0, seed, seconds}); },
             .measure = [this](std::int64_t iterations, int workers, std::uint64_t seed) {
                 events.push_back({"measure", iterations, workers, seed});
-                return next < script.size() ? script[next++] : Sample{};
+                const Sample sample = next < script.size() ? script[next++] : Sample{};
+                return Measured{sample, std::min(workers, startableThreads)};
             },
             .pause = [this](double seconds) { events.push_back({"pause", 0, 0, 0, seconds}); },
         };
@@ -76,7 +80,8 @@ TEST(Run, FollowsTheProtocolAndScoresEachSeries)
         roundsAround(1'234'567'890, 10'000'000, {3, -3, 0, 4, -4, 1, -1, 2, -2}, 1.25),
     });
 
-    const BenchResult result = run(world.environment(2), RunTargets{}, world.observer());
+    const BenchRun measured = run(world.environment(2), RunTargets{}, world.observer());
+    const BenchResult& result = measured.result;
 
     EXPECT_EQ(result, (BenchResult{
                           .singleThread = 13,
@@ -115,6 +120,55 @@ TEST(Run, FollowsTheProtocolAndScoresEachSeries)
     for (int r = 1; r <= 9; ++r)
         steps.emplace_back(Phase::multi, r, 9);
     EXPECT_EQ(world.progress, steps);
+
+    // Rounds keep their order; the trimmed ones are the extremes of their series.
+    ASSERT_EQ(measured.details.singleRounds.size(), 11u);
+    ASSERT_EQ(measured.details.multiRounds.size(), 9u);
+    std::vector<bool> singleTrimmed, multiTrimmed;
+    for (const RoundTime& round : measured.details.singleRounds)
+        singleTrimmed.push_back(round.trimmed);
+    for (const RoundTime& round : measured.details.multiRounds)
+        multiTrimmed.push_back(round.trimmed);
+    EXPECT_EQ(singleTrimmed, (std::vector<bool>{0, 1, 1, 0, 0, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(multiTrimmed, (std::vector<bool>{1, 1, 0, 1, 1, 0, 0, 0, 0}));
+    EXPECT_DOUBLE_EQ(measured.details.singleRounds[0].seconds, 0.5);
+    EXPECT_EQ(measured.details.threadsRequested, 2);
+    EXPECT_EQ(measured.details.threadsRan, 2);
+}
+
+// A system that refuses threads, or a series without work, is never reported
+// as a complete run: the status says what happened and threads counts those that ran.
+TEST(Run, SaysHonestlyWhenRoundsCouldNotRun)
+{
+    struct Case {
+        const char* name;
+        int processors;
+        int startableThreads;
+        double singleOperations;
+        const char* status;
+        const char* threads;
+        bool multiScored;
+    };
+    const Case cases[] = {
+        {"all threads start", 4, 1000, 1e6, "Complete", "4 threads", true},
+        {"one processor", 1, 1000, 1e6, "Complete", "1 threads", true},
+        {"two of four start", 4, 2, 1e6, "Incomplete \u2014 only 2 of 4 threads could start", "2 threads", true},
+        {"no thread starts", 2, 0, 1e6, "Failed \u2014 multi-thread rounds could not run", "0 threads", false},
+        {"nothing works", 2, 0, 0, "Failed \u2014 no round could run", "0 threads", false},
+    };
+    for (const Case& c : cases) {
+        FakeWorld world;
+        world.startableThreads = c.startableThreads;
+        // Steady rounds, each long enough for its calibration; threads that never started did no work.
+        world.script.assign(12, Sample{2.0, c.singleOperations});
+        const int ran = std::min(c.processors, c.startableThreads);
+        world.script.resize(22, Sample{2.0, 1e6 * ran});
+        const BenchRun measured = run(world.environment(c.processors), RunTargets{}, {});
+        EXPECT_EQ(measured.result.status, c.status) << c.name;
+        EXPECT_EQ(measured.result.threads, c.threads) << c.name;
+        EXPECT_EQ(measured.result.multiThread > 0, c.multiScored) << c.name;
+        EXPECT_EQ(measured.details.threadsRan, c.threads[0] - '0') << c.name;
+    }
 }
 
 TEST(Run, CompletesOnThisMachineWithTinyTargets)
@@ -122,7 +176,7 @@ TEST(Run, CompletesOnThisMachineWithTinyTargets)
     const RunEnvironment live = liveEnvironment();
     const RunTargets tiny{.warmUpSeconds = 0.001, .singleRoundSeconds = 0.0001, .multiRoundSeconds = 0.0001,
                           .pauseSeconds = 0};
-    const BenchResult result = run(live, tiny, {});
+    const BenchResult result = run(live, tiny, {}).result;
     EXPECT_GT(result.singleThread, 0);
     EXPECT_GT(result.multiThread, 0);
     EXPECT_EQ(result.threads, std::to_string(workerCount(live.activeProcessors)) + " threads");

@@ -17,6 +17,10 @@ function(expect_run)
 endfunction()
 
 set(capture "${FIXTURES}/captures/mbp15-1-i7-8750h")
+# Benchmark runs are recorded in the scratch folder, never in the user's data folder.
+set(ENV{XDG_DATA_HOME} "${WORK}/data")
+set(history "${WORK}/data/Veltrin/bench-history.json")
+file(REMOVE_RECURSE "${WORK}/data")
 
 expect_run(ARGS --version STATUS 0 OUTPUT_MATCHES "^Veltrin 1\\.6\n$")
 # Finder's first launch of the bundle adds a process serial number.
@@ -39,9 +43,28 @@ expect_run(ARGS --replay ${FIXTURES}/captures/opencore-asrock-z390-phantom-itx-i
            OUTPUT_MATCHES "\"mainboard\":{\"manufacturer\":\"ASRock\",\"model\":\"Z390 Phantom Gaming-ITX/ac\",[^}]*\"macModel\":\"iMacPro1,1\"")
 
 # One real benchmark (about half a minute): every field present, both scores positive,
-# the texts in their fixed forms, and no progress noise when stderr is not a terminal.
+# the texts in their fixed forms, every round's time after them, and no progress noise when
+# stderr is not a terminal.
 expect_run(ARGS --bench --json STATUS 0 ERROR_MATCHES "^$"
-           OUTPUT_MATCHES "^{\"singleThread\":[1-9][0-9]*,\"multiThread\":[1-9][0-9]*,\"status\":\"Complete( — variance detected)?\",\"threads\":\"[1-9][0-9]* threads\",\"stability\":\"single CV [0-9]+\\.[0-9]% / multi CV [0-9]+\\.[0-9]%\",\"singleTime\":\"[0-9]+\\.[0-9][0-9] s avg\",\"multiTime\":\"[0-9]+\\.[0-9][0-9] Mops/s\",\"method\":\"11 single / 9 multi rounds, trimmed mean, calibrated ~1s\\+ rounds\"}\n$")
+           OUTPUT_MATCHES "^{\"singleThread\":[1-9][0-9]*,\"multiThread\":[1-9][0-9]*,\"status\":\"Complete( — variance detected)?\",\"threads\":\"[1-9][0-9]* threads\",\"stability\":\"single CV [0-9]+\\.[0-9]% / multi CV [0-9]+\\.[0-9]%\",\"singleTime\":\"[0-9]+\\.[0-9][0-9] s avg\",\"multiTime\":\"[0-9]+\\.[0-9][0-9] Mops/s\",\"method\":\"11 single / 9 multi rounds, trimmed mean, calibrated ~1s\\+ rounds\",\"singleCV\":[0-9.]+,\"multiCV\":[0-9.]+,\"threadsRequested\":[1-9][0-9]*,\"threadsRan\":[1-9][0-9]*,\"singleRounds\":\\[({\"seconds\":[0-9.]+,\"trimmed\":(true|false)},?)+\\],\"multiRounds\":\\[({\"seconds\":[0-9.]+,\"trimmed\":(true|false)},?)+\\]}\n$")
+
+# The run went into the history, which --bench-history prints as a table or as the file's JSON.
+expect_run(ARGS --bench-history STATUS 0 ERROR_MATCHES "^$"
+           OUTPUT_MATCHES "^Date \\(UTC\\) +Version +Single +Multi +Single CV +Multi CV +Threads +Model\n[0-9]+-[0-9]+-[0-9]+ [0-9]+:[0-9]+ +1\\.6 +[1-9][0-9]* +[1-9][0-9]* +[0-9]+\\.[0-9]% +[0-9]+\\.[0-9]% +[1-9][0-9]* +[^\n]+\n$")
+expect_run(ARGS --bench-history --json STATUS 0 ERROR_MATCHES "^$"
+           OUTPUT_MATCHES "^{\"format\":\"veltrin-bench-history\",\"version\":1,\"runs\":\\[\n{\"date\":\"[0-9T:Z-]+\",\"version\":\"1\\.6\",\"singleThread\":[1-9][0-9]*,[^\n]*}\\]}\n$")
+
+# A damaged history is reported once, on stderr, and moved aside whole; nothing is printed as a run.
+file(WRITE "${history}" "{\"runs\": [1, 2")
+expect_run(ARGS --bench-history STATUS 0
+           ERROR_MATCHES "^veltrin: The benchmark history [^\n]*bench-history.json could not be read: it is not valid JSON\\. It was moved to [^\n]*bench-history.json.damaged-[0-9-]+ and a new history begins\\.\n$"
+           OUTPUT_MATCHES "^Date \\(UTC\\)[^\n]*\n$")
+expect_run(ARGS --bench-history STATUS 0 ERROR_MATCHES "^$")
+file(GLOB aside "${history}.damaged-*")
+file(READ "${aside}" kept)
+if(NOT kept STREQUAL "{\"runs\": [1, 2")
+  message(FATAL_ERROR "the damaged history was not kept as it was: ${aside}")
+endif()
 
 # A capture of this computer replays to the same processor record as reading it live.
 file(REMOVE_RECURSE ${WORK})

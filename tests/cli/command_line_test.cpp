@@ -56,10 +56,12 @@ TEST(CommandLine, RefusesWhatWouldBeIgnoredSilently)
         {{"--screenshots", "a", "--screenshots", "a"}, "--screenshots may be given only once"},
         {{"--capture", "a", "--screenshots", "b"}, "only one mode may be given"},
         {{"--summary", "--bench"}, "only one mode may be given"},
-        {{"--json", "--summary"}, "--json goes with --bench or alone"},
-        {{"--summary", "--json"}, "--json goes with --bench or alone"},
-        {{"--capture", "a", "--json"}, "--json goes with --bench or alone"},
-        {{"--json", "--screenshots", "a"}, "--json goes with --bench or alone"},
+        {{"--json", "--summary"}, "--json goes with --bench, --bench-history or alone"},
+        {{"--summary", "--json"}, "--json goes with --bench, --bench-history or alone"},
+        {{"--capture", "a", "--json"}, "--json goes with --bench, --bench-history or alone"},
+        {{"--json", "--screenshots", "a"}, "--json goes with --bench, --bench-history or alone"},
+        {{"--replace", "--json"}, "--replace only goes with --capture"},
+        {{"--bench", "--bench-history"}, "only one mode may be given"},
     };
     for (const Refused& expected : cases) {
         std::string error;

@@ -1,13 +1,27 @@
 #pragma once
 
+#include "state/system_info_store.h"
+
 #include <QCoreApplication>
 #include <QFuture>
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 namespace veltrin::testing {
+
+// A benchmark that hands back `result()` at once, with no rounds and no history.
+inline SystemInfoStore::BenchmarkRunner benchmarkGiving(std::function<BenchResult()> result)
+{
+    return [result = std::move(result)](const Benchmark::Progress&) { return BenchmarkOutcome{{result(), {}}, {}}; };
+}
+
+inline SystemInfoStore::BenchmarkRunner noBenchmark()
+{
+    return benchmarkGiving([] { return initialBenchResult(); });
+}
 
 // Turns the event loop until `done()` holds; false when it does not within `limit`.
 template <typename Predicate>

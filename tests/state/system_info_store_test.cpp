@@ -60,7 +60,7 @@ SystemInfoStore::Collector heldCollector(const std::shared_ptr<HeldWork>& work)
 
 SystemInfoStore::BenchmarkRunner unusedBenchmark()
 {
-    return [] { return BenchResult{}; };
+    return veltrin::testing::benchmarkGiving([] { return BenchResult{}; });
 }
 
 } // namespace
@@ -180,11 +180,11 @@ void runTwoBenchmarks(std::array<int, 2> finishOrder)
 {
     auto gates = std::make_shared<std::array<Gate, 2>>();
     auto runs = std::make_shared<std::atomic<int>>(0);
-    SystemInfoStore store([] { return SystemSnapshot{}; }, [gates, runs] {
+    SystemInfoStore store([] { return SystemSnapshot{}; }, veltrin::testing::benchmarkGiving([gates, runs] {
         const int run = ++*runs;
         (*gates)[(run - 1) % 2].pass(); // a third run shares the first gate
         return benchResult(run * 100, run == 1 ? "Complete" : "Complete \u2014 variance detected");
-    });
+    }));
 
     const std::array<QFuture<void>, 2> futures{store.runBenchmark(), store.runBenchmark()};
     ASSERT_TRUE((*gates)[0].waitForArrivals(1));
@@ -238,4 +238,89 @@ TEST(CopySummary, PutsExactlyTheSummaryOnTheClipboard)
     copySummaryToClipboard(store);
     copySummaryToClipboard(store);
     EXPECT_EQ(clipboard->text().toStdString(), store.summaryText());
+}
+
+namespace {
+
+BenchRun sampleRun()
+{
+    return {benchResult(1200, "Complete"),
+            BenchDetails{.singleRounds = {{0.97, false}, {1.4, true}},
+                         .multiRounds = {{1.21, false}},
+                         .singleCV = 0.8,
+                         .multiCV = 2.5,
+                         .threadsRequested = 8,
+                         .threadsRan = 8}};
+}
+
+BenchHistoryEntry recorded(std::int64_t single)
+{
+    return {"2025-03-01T10:15:00Z", "1.6", single, 8000, 0.8, 2.5, 8, "Mac", {}, {}};
+}
+
+} // namespace
+
+TEST(SystemInfoStore, ShowsWhereABenchmarkStandsWhileItRunsThenItsRoundsAndHistory)
+{
+    auto gate = std::make_shared<Gate>();
+    const BenchmarkOutcome outcome{sampleRun(), {{recorded(1100), recorded(1200)}, {}}};
+    SystemInfoStore store([] { return SystemSnapshot{}; }, [gate, outcome](const Benchmark::Progress& progress) {
+        progress(Benchmark::Phase::single, 7, 11);
+        gate->pass();
+        progress(Benchmark::Phase::multi, 2, 9);
+        gate->pass();
+        return outcome;
+    });
+    EXPECT_EQ(store.benchProgress(), "");
+
+    const QFuture<void> done = store.runBenchmark();
+    ASSERT_TRUE(waitUntil([&] { return store.benchProgress() == "round 7 of 20, single"; }));
+    EXPECT_EQ(store.bench().status, "Running\u2026");
+    EXPECT_FALSE(store.benchDetails().has_value());
+    gate->release();
+    ASSERT_TRUE(waitUntil([&] { return store.benchProgress() == "round 13 of 20, multi"; }));
+    gate->release();
+    ASSERT_TRUE(waitFor(done));
+
+    EXPECT_EQ(store.benchProgress(), "") << "nothing runs any more";
+    EXPECT_EQ(store.bench(), outcome.run.result);
+    ASSERT_TRUE(store.benchDetails().has_value());
+    EXPECT_EQ(*store.benchDetails(), outcome.run.details);
+    EXPECT_EQ(store.benchHistory(), outcome.history.runs);
+}
+
+TEST(SystemInfoStore, KeepsAHistoryProblemInViewAfterLaterReads)
+{
+    const std::string problem = "The benchmark history could not be read: it is not valid JSON.";
+    SystemInfoStore store(
+        [] { return SystemSnapshot{}; },
+        [](const Benchmark::Progress&) { return BenchmarkOutcome{sampleRun(), {{recorded(1)}, {}}}; },
+        [problem] { return BenchHistoryRead{{}, problem}; });
+    ASSERT_TRUE(waitFor(store.loadBenchHistory()));
+    EXPECT_EQ(store.benchHistoryProblem(), problem);
+    ASSERT_TRUE(waitFor(store.runBenchmark()));
+    EXPECT_EQ(store.benchHistory(), std::vector<BenchHistoryEntry>{recorded(1)});
+    EXPECT_EQ(store.benchHistoryProblem(), problem);
+
+    SystemInfoStore without([] { return SystemSnapshot{}; }, unusedBenchmark());
+    EXPECT_TRUE(waitFor(without.loadBenchHistory()));
+    EXPECT_TRUE(without.benchHistory().empty());
+}
+
+TEST(SystemInfoStore, ProgressOfABenchmarkThatOutlivesItsStoreGoesNowhere)
+{
+    auto gate = std::make_shared<Gate>();
+    auto store = std::make_unique<SystemInfoStore>(
+        [] { return SystemSnapshot{}; }, [gate](const Benchmark::Progress& progress) {
+            gate->pass();
+            for (int round = 1; round <= 11; ++round)
+                progress(Benchmark::Phase::single, round, 11);
+            return BenchmarkOutcome{};
+        });
+    const QFuture<void> done = store->runBenchmark();
+    ASSERT_TRUE(gate->waitForArrivals(1));
+    store.reset();
+    gate->release();
+    ASSERT_TRUE(waitFor(done));
+    EXPECT_TRUE(done.isCanceled());
 }

@@ -4,7 +4,10 @@
 
 #include "ui_test_support.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QPainter>
 #include <QSettings>
 #include <QTest>
@@ -72,7 +75,94 @@ TEST(Rows, APlaceholderValueMakesNoRowAndTakesNoSpace)
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->label(), QStringLiteral("Type"));
     EXPECT_EQ(row->value(), QStringLiteral("DDR4"));
-    EXPECT_EQ(card.layout()->count(), itemsBefore + 1);
+    EXPECT_EQ(card.findChildren<CardRow*>().size(), 1);
+}
+
+// Shortening is for the eye: whatever way a value is copied, the clipboard gets all of it.
+TEST(Rows, CopyingAShortenedValueGivesTheWholeValue)
+{
+    const QString kernel =
+        QStringLiteral("Darwin Kernel Version 20.1.0: Sat Oct 31 00:07:11 PDT 2020; root:xnu-7195.50.7~2/RELEASE_X86_64");
+    struct Case {
+        const char* name;
+        int width;
+        int selected; // characters selected from the start; 0 selects nothing
+        bool menu;    // the context menu's Copy rather than the copy key
+        QString copied;
+    };
+    const Case cases[] = {
+        {"shortened, a part selected, copy key", 420, 6, false, kernel},
+        {"shortened, nothing selected, copy key", 420, 0, false, kernel},
+        {"shortened, a part selected, context menu", 420, 6, true, kernel},
+        {"whole, a part selected, copy key", 1400, 6, false, QStringLiteral("Darwin")},
+        {"whole, nothing selected, context menu", 1400, 0, true, kernel},
+    };
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    for (const Case& c : cases) {
+        std::unique_ptr<InfoRow> row(InfoRow::create(QStringLiteral("Kernel"), kernel.toStdString(), true));
+        row->resize(c.width, CardRow::kSlotHeight);
+        row->show();
+        QCoreApplication::processEvents();
+        auto* label = row->findChild<ElidedLabel*>();
+        ASSERT_NE(label, nullptr);
+        ASSERT_EQ(label->isElided(), c.width < 1000) << c.name;
+        clipboard->setText(QStringLiteral("before"));
+        if (c.selected > 0)
+            label->setSelection(0, c.selected);
+        if (c.menu) {
+            std::unique_ptr<QMenu> menu(label->makeContextMenu());
+            ASSERT_EQ(menu->actions().front()->text(), QStringLiteral("Copy"));
+            menu->actions().front()->trigger();
+        } else {
+            QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+        }
+        EXPECT_EQ(clipboard->text(), c.copied) << c.name;
+    }
+
+    // A revealed UUID in a narrow box copies whole; a masked one copies only its bullets.
+    bool hidden = false;
+    const BoolBinding binding{[&] { return hidden; }, [&](bool value) { hidden = value; }};
+    const std::string uuid = "30BD6509-47A1-4E2B-9C3D-AF2D66DBF35A";
+    std::unique_ptr<SensitiveInfoRow> row(SensitiveInfoRow::create(QStringLiteral("System UUID"), uuid, binding, true));
+    row->resize(360, CardRow::kSlotHeight);
+    row->show();
+    QCoreApplication::processEvents();
+    auto* label = row->findChild<ElidedLabel*>();
+    ASSERT_TRUE(label->isElided());
+    label->setSelection(0, 3);
+    QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), QString::fromStdString(uuid));
+    QTest::mouseClick(row->toggleButton(), Qt::LeftButton);
+    QTest::keyClick(row->findChild<ElidedLabel*>(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), bullets(16));
+}
+
+TEST(Rows, FollowEachOtherAtAnEvenPitchWithButtonsCentredOnTheirValues)
+{
+    bool hidden = true;
+    const BoolBinding binding{[&] { return hidden; }, [&](bool value) { hidden = value; }};
+    GlassCard card(QStringLiteral("macOS SMBIOS"));
+    card.addRow(QStringLiteral("Model Name"), "Mac Pro");
+    card.addSensitiveRow(QStringLiteral("System UUID"), "AF9C6236-E2E7-5B73-A553-619C3411576C", binding, true);
+    card.addSensitiveRow(QStringLiteral("macOS Serial"), "FVFF91M9Q6L8", binding, true);
+    card.addRow(QStringLiteral("Model ID"), "MacPro7,1", true);
+    card.resize(640, card.sizeHint().height());
+    card.show();
+    QCoreApplication::processEvents();
+
+    std::vector<int> tops;
+    for (const ValueBox* box : card.findChildren<ValueBox*>())
+        tops.push_back(box->mapTo(&card, QPoint(0, 0)).y());
+    ASSERT_EQ(tops.size(), 4u);
+    for (std::size_t row = 1; row < tops.size(); ++row)
+        EXPECT_EQ(tops[row] - tops[row - 1], CardRow::kSlotHeight) << "between rows " << row - 1 << " and " << row;
+    for (const SensitiveInfoRow* row : card.findChildren<SensitiveInfoRow*>()) {
+        const ValueBox* box = row->findChild<ValueBox*>();
+        const MetalButton* button = row->toggleButton();
+        const qreal boxCentre = box->mapTo(&card, QPointF(0, box->height() / 2.0)).y();
+        const qreal faceCentre = button->mapTo(&card, button->faceRect().center()).y();
+        EXPECT_NEAR(faceCentre, boxCentre, 0.5) << row->label().toStdString();
+    }
 }
 
 TEST(Rows, ALongValueIsTruncatedInTheMiddleAndKeepsItsFullText)
@@ -195,12 +285,26 @@ TEST(AnimatedHeaderIcon, BreathesWhileShownAndStopsWhenHidden)
     icon.show();
     EXPECT_TRUE(icon.isBreathing());
     EXPECT_TRUE(icon.isAnimating());
-    QTest::qWait(300);
+    QTest::qWait(1000);
     EXPECT_GT(icon.look().backingOpacity, 0.05);
     icon.hide();
     EXPECT_FALSE(icon.isBreathing());
     EXPECT_FALSE(icon.isAnimating());
     EXPECT_EQ(icon.look(), (AnimatedHeaderIcon::Look{0.05, 5, 0.1, 6}));
+}
+
+TEST(AnimatedHeaderIcon, RestsWhileItsWindowIsMinimised)
+{
+    QWidget window;
+    auto* icon = new AnimatedHeaderIcon(false, &window);
+    window.show();
+    EXPECT_TRUE(icon->isAnimating());
+    window.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(icon->isAnimating());
+    window.showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(icon->isAnimating());
 }
 
 TEST(AnimatedHeaderIcon, StaysStillUnderReduceMotion)

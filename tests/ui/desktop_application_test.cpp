@@ -2,6 +2,7 @@
 #include "ui/desktop_application.h"
 #include "ui/main_window.h"
 #include "ui/updater.h"
+#include "ui/window_memory.h"
 
 #include "ui_test_support.h"
 
@@ -10,6 +11,8 @@
 #include <QClipboard>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -48,7 +51,7 @@ protected:
                 held->gate.pass();
                 return SystemSnapshot{};
             },
-            [] { return initialBenchResult(); }, std::move(updater), AppLinks{});
+            noBenchmark(), std::move(updater), AppLinks{});
     }
 
     std::shared_ptr<HeldCollection> held_ = std::make_shared<HeldCollection>();
@@ -167,6 +170,58 @@ TEST_F(DesktopApplication, CopySummaryCopiesTheInitialSummaryBeforeTheFirstRefre
     app->commands().copySummary->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(app->store().summaryText()));
     EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith(QStringLiteral("\nGPU: ")));
+}
+
+TEST(MainWindowPlacement, OpensAsLeftInsideTheScreenAndLargerTheFirstTime)
+{
+    const QRect screen(0, 25, 2560, 1415);
+    const QSize minimum(1120, 690);
+    struct Case {
+        const char* name;
+        std::optional<QRect> saved;
+        QRect available;
+        QRect placed;
+    };
+    const Case cases[] = {
+        {"first launch on a large screen", std::nullopt, screen, QRect(590, 303, 1380, 860)},
+        {"first launch on a 1280 x 800 screen", std::nullopt, QRect(0, 0, 1280, 800), QRect(0, 0, 1280, 800)},
+        {"first launch on a screen below the minimum", std::nullopt, QRect(0, 0, 1024, 600), QRect(0, 0, 1120, 690)},
+        {"as it was left", QRect(100, 200, 1500, 900), screen, QRect(100, 200, 1500, 900)},
+        {"left partly off the right edge", QRect(2000, 200, 1500, 900), screen, QRect(1060, 200, 1500, 900)},
+        {"left larger than this screen", QRect(-50, 0, 3000, 2000), screen, QRect(0, 25, 2560, 1415)},
+        {"saved below the minimum", QRect(10, 40, 800, 500), screen, QRect(10, 40, 1120, 690)},
+    };
+    for (const Case& c : cases) {
+        const QRect placed = mainWindowPlacement(c.saved, c.available, minimum);
+        EXPECT_EQ(placed, c.placed) << c.name << ": " << placed.x() << ',' << placed.y() << ' ' << placed.width()
+                                    << 'x' << placed.height();
+    }
+}
+
+class WindowMemory : public DesktopApplication {
+protected:
+    void SetUp() override { QSettings().clear(); }
+    void TearDown() override { QSettings().clear(); }
+};
+
+TEST_F(WindowMemory, TheNextLaunchOpensOnTheTabAndInTheFrameTheWindowWasLeftIn)
+{
+    QRect left;
+    {
+        auto first = makeApp();
+        first->showMainWindow();
+        EXPECT_EQ(first->mainView().selection(), AppTab::cpu);
+        first->mainView().selectTab(AppTab::memory);
+        left = first->mainWindow().geometry();
+        first->mainWindow().close();
+    }
+    EXPECT_TRUE(QSettings().contains(QStringLiteral("mainWindow/geometry")));
+    auto second = makeApp();
+    second->showMainWindow();
+    EXPECT_EQ(second->mainView().selection(), AppTab::memory);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(second->mainWindow().size(),
+              mainWindowPlacement(left, available, second->mainWindow().minimumSizeHint()).size());
 }
 
 } // namespace

@@ -26,6 +26,22 @@ foreach(tab cpu caches mainboard memory spd graphics bench about help)
   endif()
 endforeach()
 
+# A capture with its own benchmark history: the Bench page shows the rounds of the
+# last run and the recent runs, which make it taller than the window; a scrolled
+# second picture shows its end. The capture's history is only read, never moved.
+set(long_values "${FIXTURES}/captures/long-values-composite")
+file(SHA256 "${long_values}/bench-history.json" history_before)
+execute_process(COMMAND ${VELTRIN} --replay ${long_values} --screenshots ${WORK}/long
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+if(NOT status EQUAL 0 OR NOT EXISTS "${WORK}/long/bench.png" OR NOT EXISTS "${WORK}/long/bench-end.png"
+   OR NOT EXISTS "${WORK}/long/spd-end.png")
+  message(FATAL_ERROR "--screenshots of ${long_values}: status ${status}\n${out}\n${err}")
+endif()
+file(SHA256 "${long_values}/bench-history.json" history_after)
+if(NOT history_before STREQUAL history_after)
+  message(FATAL_ERROR "--screenshots changed the capture's benchmark history")
+endif()
+
 # A folder that cannot be made is a failure, not a success.
 file(WRITE "${WORK}/plain-file" "")
 execute_process(COMMAND ${VELTRIN} --replay ${capture} --screenshots ${WORK}/plain-file/shots

@@ -6,6 +6,8 @@
 
 #include <QSettings>
 
+#include <set>
+
 #include <gtest/gtest.h>
 
 using namespace veltrin;
@@ -81,6 +83,10 @@ TEST_F(MainboardTab, ShowsOnlyTheCardsThatHaveRows)
     noFirmware.smc = "Not exposed";
     MainboardInfo noNotes = fullBoard();
     noNotes.detectionNotes = "  ";
+    // What a Mac without dmidecode is told: an explanation, never hidden like a placeholder value.
+    MainboardInfo fallbackNotes = withoutPhysicalBoard(fullBoard());
+    fallbackNotes.detectionNotes = "dmidecode not bundled/found; Mainboard only shows values that macOS exposes "
+                                   "without Apple SMBIOS fallback.";
 
     const QStringList everything{QStringLiteral("Physical Board"), QStringLiteral("Firmware"),
                                  QStringLiteral("macOS SMBIOS"), QStringLiteral("Operating System"),
@@ -91,6 +97,7 @@ TEST_F(MainboardTab, ShowsOnlyTheCardsThatHaveRows)
         {"source only", sourceOnly, everything},
         {"no firmware", noFirmware, {everything[0], everything[2], everything[3], everything[4]}},
         {"no notes", noNotes, everything.mid(0, 4)},
+        {"notes that mention the SMBIOS fallback", fallbackNotes, everything.mid(1)},
         {"nothing known", initialMainboardInfo(), {everything[2], everything[3]}},
     };
     for (const Case& c : cases) {
@@ -216,7 +223,7 @@ TEST(HardwareTabs, RowsCarryTheirOwnFields)
 
 TEST(HardwareTabs, PillsShowPlaceholdersThatRowsHide)
 {
-    SystemInfoStore store([] { return SystemSnapshot{}; }, [] { return initialBenchResult(); });
+    SystemInfoStore store([] { return SystemSnapshot{}; }, noBenchmark());
     CPUTabView view(store);
     QStringList pills;
     for (const Pill* pill : view.findChildren<Pill*>())
@@ -268,18 +275,48 @@ TEST(HardwareTabs, GraphicsHidesAnEmptyDisplaysRow)
               (QStringList{QStringLiteral("Chipset"), QStringLiteral("Vendor"), QStringLiteral("VRAM / Cores"),
                            QStringLiteral("Metal")}));
     EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("Intel UHD 630"))),
-              (std::vector<ShownRow>{{"Displays", "2560 x 1440 / 1920 x 1080"}}));
+              (std::vector<ShownRow>{{"Displays", "2560 x 1440\n1920 x 1080"}}));
 
-    SystemInfoStore empty([] { return SystemSnapshot{}; }, [] { return initialBenchResult(); });
+    SystemInfoStore empty([] { return SystemSnapshot{}; }, noBenchmark());
     GraphicsTabView header(empty);
     EXPECT_TRUE(cardTitles(&header).isEmpty());
+}
+
+// The probe joins displays with " / " and keeps each report line's indentation.
+TEST(HardwareTabs, ShowsOneDisplayPerLine)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""},
+        {"5120 x 2880 Retina", "5120 x 2880 Retina"},
+        {"5120 x 2880 Retina /            4096 x 2304 Retina /            3840 x 2160 (2160p/4K UHD 1)",
+         "5120 x 2880 Retina\n4096 x 2304 Retina\n3840 x 2160 (2160p/4K UHD 1)"},
+        {" / 1920 x 1080 / ", "1920 x 1080"},
+    };
+    for (const auto& [joined, lines] : cases)
+        EXPECT_EQ(displayLines(joined), lines) << joined;
+}
+
+TEST(HardwareTabs, SpdLaysManyModulesOutInColumns)
+{
+    SystemSnapshot snapshot;
+    for (int slot = 0; slot < 8; ++slot)
+        snapshot.memory.modules.push_back(MemoryModule{.bank = "DIMM " + std::to_string(slot), .size = "16 GB"});
+    auto store = publishedStore(snapshot);
+    SPDTabView view(*store);
+    view.resize(1056, 600);
+    view.show();
+    QCoreApplication::processEvents();
+    std::set<int> columns;
+    for (const GlassCard* card : cardsOf(&view))
+        columns.insert(card->x());
+    EXPECT_EQ(columns.size(), 2u);
 }
 
 TEST(HardwareTabs, RebuildOnTheTurnAfterAPublication)
 {
     SystemSnapshot snapshot;
     snapshot.memory = {"64 GB", "DDR5", "", "", "", "", {}};
-    SystemInfoStore store([snapshot] { return snapshot; }, [] { return initialBenchResult(); });
+    SystemInfoStore store([snapshot] { return snapshot; }, noBenchmark());
     MemoryTabView view(store);
     EXPECT_TRUE(rowsOf(cardTitled(&view, QStringLiteral("General"))).empty());
 

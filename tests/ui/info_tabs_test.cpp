@@ -1,5 +1,6 @@
 #include "state/system_info_store.h"
 #include "ui/app_tab.h"
+#include "ui/bench_charts.h"
 #include "ui/info_tabs.h"
 #include "ui/updater.h"
 
@@ -7,6 +8,7 @@
 #include "url_catcher.h"
 
 #include <QTest>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -38,7 +40,7 @@ Tiles tilesOf(const QWidget* view)
 
 TEST(BenchTab, StartsWithTwoDashesAndOnlyTheStatusRow)
 {
-    SystemInfoStore store([] { return SystemSnapshot{}; }, [] { return initialBenchResult(); });
+    SystemInfoStore store([] { return SystemSnapshot{}; }, noBenchmark());
     BenchTabView view(store);
     EXPECT_EQ(tilesOf(&view), (Tiles{kDash, {}, kDash, {}}));
     EXPECT_EQ(rowsOf(cardTitled(&view, QStringLiteral("CPU Benchmark"))),
@@ -49,7 +51,7 @@ TEST(BenchTab, ShowsTheResultWithTheThreadsUnderTheMultiThreadScore)
 {
     const BenchResult result{0, 48213, "Done", "8 threads", "single CV 0.8% / multi CV 2.5%", "", "1234.57 Mops/s",
                              "11 single / 9 multi rounds, trimmed mean"};
-    SystemInfoStore store([] { return SystemSnapshot{}; }, [result] { return result; });
+    SystemInfoStore store([] { return SystemSnapshot{}; }, benchmarkGiving([result] { return result; }));
     BenchTabView view(store);
     ASSERT_TRUE(waitFor(store.runBenchmark()));
     EXPECT_EQ(tilesOf(&view), (Tiles{kDash, {}, QStringLiteral("48213"), QStringLiteral("8 threads")}));
@@ -60,15 +62,15 @@ TEST(BenchTab, ShowsTheResultWithTheThreadsUnderTheMultiThreadScore)
                                      {"Method", "11 single / 9 multi rounds, trimmed mean"}}));
 }
 
-TEST(BenchTab, RunBenchmarkKeepsTheOldScoresWhileRunning)
+TEST(BenchTab, RunBenchmarkKeepsTheOldScoresAndShowsTheRoundWhileRunning)
 {
     auto gate = std::make_shared<Gate>();
     int runs = 0;
-    SystemInfoStore store([] { return SystemSnapshot{}; },
-                          [gate, &runs] {
-                              gate->pass();
-                              return BenchResult{1000 + runs, 2000, "Done", "4 threads", "", "0.9 s avg", "", ""};
-                          });
+    SystemInfoStore store([] { return SystemSnapshot{}; }, [gate, &runs](const Benchmark::Progress& progress) {
+        progress(Benchmark::Phase::single, 7, 11);
+        gate->pass();
+        return BenchmarkOutcome{{BenchResult{1000 + runs, 2000, "Done", "4 threads", "", "0.9 s avg", "", ""}, {}}, {}};
+    });
     BenchTabView view(store);
     gate->release();
     ASSERT_TRUE(waitFor(store.runBenchmark()));
@@ -78,13 +80,79 @@ TEST(BenchTab, RunBenchmarkKeepsTheOldScoresWhileRunning)
     ASSERT_NE(run, nullptr);
     EXPECT_EQ(run->text(), QStringLiteral("Run Benchmark"));
     QTest::mouseClick(run, Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return rowsOf(cardTitled(&view, QStringLiteral("CPU Benchmark"))).front().second ==
-                                       QStringLiteral("Running\u2026"); }));
+    const std::vector<ShownRow> running{{"Status", "Running\u2026"}, {"Progress", "Round 7 of 20, single"}};
+    ASSERT_TRUE(waitUntil([&] { return rowsOf(cardTitled(&view, QStringLiteral("CPU Benchmark"))) == running; }));
     EXPECT_EQ(tilesOf(&view), (Tiles{QStringLiteral("1000"), QStringLiteral("0.9 s avg"), QStringLiteral("2000"),
                                      QStringLiteral("4 threads")}));
     gate->release();
     ASSERT_TRUE(waitUntil([&] { return rowsOf(cardTitled(&view, QStringLiteral("CPU Benchmark"))).front().second ==
                                        QStringLiteral("Done"); }));
+}
+
+BenchHistoryEntry recordedRun(std::int64_t single, const char* date)
+{
+    return {date, "1.6", single, single * 4, 1.2, 3.4, 4, "MacPro7,1", {{1.0, false}, {1.3, true}}, {{1.2, false}}};
+}
+
+TEST(BenchTab, DrawsTheRoundsOfTheLatestRunAndListsRecentRunsNewestFirst)
+{
+    const std::vector<BenchHistoryEntry> history{recordedRun(1100, "2025-03-01T10:15:00Z"),
+                                                 recordedRun(1200, "2025-03-02T11:30:00Z")};
+    const BenchDetails details{.singleRounds = {{0.9, false}}, .multiRounds = {{1.1, true}}};
+    SystemInfoStore store(
+        [] { return SystemSnapshot{}; },
+        [history, details](const Benchmark::Progress&) { return BenchmarkOutcome{{BenchResult{}, details}, {history, {}}}; },
+        [history] { return BenchHistoryRead{history, "The benchmark history was moved aside."}; });
+    BenchTabView view(store);
+    EXPECT_EQ(cardTitles(&view), (QStringList{"CPU Benchmark", "Scoring Notes"})) << "no run, no history yet";
+
+    ASSERT_TRUE(waitFor(store.loadBenchHistory()));
+    ASSERT_TRUE(waitUntil([&] { return cardTitles(&view).size() == 4; }));
+    EXPECT_EQ(cardTitles(&view), (QStringList{"CPU Benchmark", "Round Times", "Recent Runs", "Scoring Notes"}));
+    const auto paragraphs = [&](const QString& card) {
+        QStringList texts;
+        for (const QLabel* label : cardTitled(&view, card)->findChildren<QLabel*>())
+            texts << label->text();
+        for (const QTextEdit* text : cardTitled(&view, card)->findChildren<QTextEdit*>())
+            texts << text->toPlainText();
+        return texts.join(QLatin1Char('|'));
+    };
+    EXPECT_TRUE(paragraphs(QStringLiteral("Round Times")).contains(QStringLiteral("2025-03-02 11:30 UTC")));
+    const QString recent = paragraphs(QStringLiteral("Recent Runs"));
+    EXPECT_LT(recent.indexOf(QStringLiteral("2025-03-02 11:30")), recent.indexOf(QStringLiteral("2025-03-01 10:15")));
+    EXPECT_TRUE(recent.contains(QStringLiteral("1.2% / 3.4%")));
+    EXPECT_TRUE(recent.contains(QStringLiteral("moved aside"))) << "the problem stays in view";
+
+    ASSERT_TRUE(waitFor(store.runBenchmark()));
+    ASSERT_TRUE(waitUntil([&] { return paragraphs(QStringLiteral("Round Times")).contains(QStringLiteral("just")); }));
+}
+
+TEST(RoundSpread, MeasuresEachRoundAgainstTheMedianOnARoundScale)
+{
+    struct Case {
+        std::vector<double> seconds;
+        double median;
+        std::vector<double> deviations;
+        double scale;
+    };
+    const Case cases[] = {
+        {{}, 0, {}, 2},
+        {{1.0, 1.1, 0.9}, 1.0, {0, 10, -10}, 10},
+        {{1.0, 1.01}, 1.005, {-0.4975, 0.4975}, 2},
+        {{2.0, 1.0, 4.0, 3.0}, 2.5, {-20, -60, 60, 20}, 100},
+        {{1.0, 40.0, 1.0}, 1.0, {0, 3900, 0}, 1000},
+    };
+    for (const Case& c : cases) {
+        std::vector<RoundTime> rounds;
+        for (const double seconds : c.seconds)
+            rounds.push_back({seconds, false});
+        const RoundSpread spread = roundSpread(rounds);
+        EXPECT_DOUBLE_EQ(spread.medianSeconds, c.median);
+        ASSERT_EQ(spread.deviationPercent.size(), c.deviations.size());
+        for (std::size_t index = 0; index < c.deviations.size(); ++index)
+            EXPECT_NEAR(spread.deviationPercent[index], c.deviations[index], 0.01) << index;
+        EXPECT_EQ(spread.scalePercent, c.scale) << c.seconds.size();
+    }
 }
 
 TEST(ScoreView, ShowsADashForZeroAndDropsAPlaceholderDetail)
@@ -150,6 +218,23 @@ TEST(AboutTab, OffersTheUpdateCheckWithAnUpdater)
     EXPECT_EQ(buttonTexts(&view), (QStringList{"PayPal Donate", "Email", "Check for Updates\u2026"}));
     QTest::mouseClick(view.findChildren<MetalButton*>().back(), Qt::LeftButton);
     EXPECT_EQ(updater.checks, 1);
+}
+
+TEST(AboutTab, TheBackendRowWrapsInTheNarrowAboutWindow)
+{
+    AboutTabView view(kLinks, nullptr);
+    view.resize(720, 900);
+    view.show();
+    QCoreApplication::processEvents();
+    const InfoRow* backend = nullptr;
+    for (const InfoRow* row : view.findChildren<InfoRow*>())
+        if (row->label() == QStringLiteral("Backend"))
+            backend = row;
+    ASSERT_NE(backend, nullptr);
+    const QLabel* value = backend->findChild<ValueBox*>()->findChild<QLabel*>();
+    EXPECT_EQ(value->text(),
+              QStringLiteral("sysctl, system_profiler, ioreg, nvram, vm_stat, memory_pressure, optional Acidanthera dmidecode"));
+    EXPECT_GE(value->height(), 2 * value->fontMetrics().lineSpacing()) << "on two lines or more, nothing cut";
 }
 
 TEST(AboutTab, ButtonsOpenTheDonationPageAndTheMailLink)

@@ -4,8 +4,12 @@
 #include "ui_test_support.h"
 #include "url_catcher.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -81,7 +85,7 @@ protected:
                                held->gate.pass();
                                return held->snapshot;
                            },
-                           [] { return initialBenchResult(); }};
+                           noBenchmark()};
     MainWindowView view_{store_, AppLinks{.donation = QUrl(QStringLiteral("https://example.org/give"))}, nullptr};
 };
 
@@ -137,6 +141,136 @@ TEST_F(MainWindow, CopyPutsExactlyTheSummaryOnTheClipboard)
         EXPECT_EQ(clipboard->text(), QString::fromStdString(store_.summaryText()));
     }
     EXPECT_TRUE(clipboard->text().startsWith(QStringLiteral("Veltrin Hardware Summary\nCPU: Unknown\n")));
+}
+
+TEST_F(MainWindow, CopySaysSoInTheStatusBarForTwoSeconds)
+{
+    view_.show();
+    held_->gate.release();
+    ASSERT_TRUE(waitUntil([&] { return view_.statusText() == QStringLiteral("Ready"); }));
+    QElapsedTimer shown;
+    QTest::mouseClick(view_.copyButton(), Qt::LeftButton);
+    shown.start();
+    EXPECT_EQ(view_.statusText(), QStringLiteral("Summary copied"));
+    ASSERT_TRUE(waitUntil([&] { return view_.statusText() == QStringLiteral("Ready"); }, std::chrono::seconds(4)));
+    EXPECT_GE(shown.elapsed(), MainWindowView::kNoticeMilliseconds - 100);
+}
+
+// What has the keyboard focus: a tab button by its title, any other control by its name.
+QString focusStop()
+{
+    QWidget* focused = QApplication::focusWidget();
+    if (const auto* tab = qobject_cast<TabButton*>(focused))
+        return QStringLiteral("tab ") + tab->text();
+    return focused != nullptr ? focused->objectName() : QStringLiteral("nothing");
+}
+
+TEST_F(MainWindow, TheKeyboardReachesEveryControlAndMovesAlongTheTabBar)
+{
+    held_->snapshot.mainboard.hardwareUUID = "AF9C6236-E2E7-5B73-A553-619C3411576C";
+    held_->snapshot.mainboard.macSerial = "FVFF91M9Q6L8";
+    held_->gate.release();
+    view_.show();
+    view_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view_));
+    ASSERT_TRUE(waitUntil([&] { return !store_.isRefreshing(); }));
+    view_.selectTab(AppTab::mainboard);
+    QCoreApplication::processEvents();
+
+    view_.refreshButton()->setFocus(Qt::TabFocusReason);
+    QStringList stops{focusStop()};
+    for (int press = 0; press < 6; ++press) {
+        QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : &view_, Qt::Key_Tab);
+        stops << focusStop();
+    }
+    EXPECT_EQ(stops, (QStringList{"Refresh", "Copy", "PayPal", "tab Mainboard", "System UUID", "macOS Serial",
+                                  "Refresh"}));
+    EXPECT_TRUE(showsFocusRing(*view_.refreshButton())) << "the focused control shows it";
+
+    view_.tabButton(AppTab::mainboard)->setFocus(Qt::TabFocusReason);
+    const std::pair<Qt::Key, AppTab> steps[] = {
+        {Qt::Key_Right, AppTab::memory}, {Qt::Key_Left, AppTab::mainboard}, {Qt::Key_Left, AppTab::caches},
+        {Qt::Key_Left, AppTab::cpu},     {Qt::Key_Left, AppTab::cpu},
+    };
+    for (const auto& [key, tab] : steps) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(view_.selection(), tab) << appTabId(tab);
+        EXPECT_EQ(QApplication::focusWidget(), view_.tabButton(tab)) << appTabId(tab);
+    }
+}
+
+TEST_F(MainWindow, CommandAndADigitChooseTheTabInThatPlace)
+{
+    view_.show();
+    view_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view_));
+    view_.tabButton(AppTab::cpu)->setFocus(Qt::TabFocusReason);
+    for (std::size_t index = kAppTabs.size(); index-- > 0;) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_1 + int(index)), Qt::ControlModifier);
+        EXPECT_EQ(view_.selection(), kAppTabs[index].tab) << kAppTabs[index].id;
+        EXPECT_EQ(QApplication::focusWidget(), view_.tabButton(kAppTabs[index].tab)) << "the focus follows the tab";
+    }
+}
+
+TEST(MainWindowStatus, FollowsARunningBenchmarkRoundByRound)
+{
+    auto gate = std::make_shared<Gate>();
+    SystemInfoStore store([] { return SystemSnapshot{}; }, [gate](const Benchmark::Progress& progress) {
+        progress(Benchmark::Phase::multi, 3, 9);
+        gate->pass();
+        return BenchmarkOutcome{};
+    });
+    MainWindowView view(store, AppLinks{}, nullptr);
+    const QFuture<void> done = store.runBenchmark();
+    EXPECT_TRUE(waitUntil(
+        [&] { return view.statusText() == QStringLiteral("Benchmark running \u2014 round 14 of 20, multi"); }));
+    gate->release();
+    ASSERT_TRUE(waitFor(done));
+    EXPECT_TRUE(waitUntil([&] { return view.statusText() == QStringLiteral("Ready"); }));
+}
+
+// Machine text of any length: elided or wrapped inside the view, never wider than it.
+SystemSnapshot longValues()
+{
+    const std::string token(400, 'X');
+    SystemSnapshot snapshot;
+    snapshot.cpu = initialCPUInfo();
+    snapshot.cpu.name = "Intel(R) Xeon(R) W-3245 CPU @ 3.20GHz " + token;
+    snapshot.cpu.physicalCores = token;
+    snapshot.cpu.features = "FPU VME " + token + " SSE4.2";
+    snapshot.mainboard.bootROM = "1916.40.8.0.0 (iBridge: 20.16.420.0.0,0) " + token;
+    snapshot.mainboard.kernel = "Darwin Kernel Version 20.1.0: " + token;
+    snapshot.mainboard.hardwareUUID = "AF9C6236-E2E7-5B73-A553-619C3411576C" + token;
+    snapshot.mainboard.detectionNotes = "/Applications/Veltrin.app/Contents/Resources/" + token;
+    snapshot.memory.modules = {MemoryModule{.bank = "BANK 0/" + token, .size = "16 GB", .part = token}};
+    snapshot.gpus = {GPUInfo{.name = "Radeon " + token, .displays = "5120 x 2880 Retina / " + token}};
+    return snapshot;
+}
+
+TEST(MainWindowLayout, NoValueWidensAPageAndAShortPageDoesNotScroll)
+{
+    auto store = publishedStore(longValues());
+    MainWindowView view(*store, AppLinks{}, nullptr);
+    view.resize(MainWindowView::kMinimumWidth, MainWindowView::kMinimumHeight);
+    view.show();
+    for (const AppTabInfo& info : kAppTabs) {
+        view.selectTab(info.tab);
+        QCoreApplication::processEvents();
+        const int viewport = view.contentArea()->viewport()->width();
+        EXPECT_LE(view.currentTabView()->width(), viewport) << info.id;
+        for (const GlassCard* card : cardsOf(view.currentTabView()))
+            EXPECT_LE(card->mapTo(view.currentTabView(), QPoint(card->width(), 0)).x(), viewport) << info.id;
+    }
+
+    // Two cards side by side need no more height than the taller of them.
+    SystemSnapshot usual;
+    usual.cpu = {"Apple M2 Max", "Apple", "arm64", "12", "12", "3.49 GHz", "", "", "", "", "FPU SSE AVX"};
+    auto usualStore = publishedStore(usual);
+    MainWindowView usualView(*usualStore, AppLinks{}, nullptr);
+    usualView.resize(MainWindowView::kMinimumWidth, MainWindowView::kMinimumHeight);
+    usualView.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(usualView.contentArea()->verticalScrollBar()->maximum(), 0);
 }
 
 TEST_F(MainWindow, DonateOpensTheDonationPage)

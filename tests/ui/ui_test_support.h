@@ -67,9 +67,7 @@ inline QStringList rowLabels(const QWidget* card)
 
 // A store that has published `snapshot` once.
 inline std::unique_ptr<SystemInfoStore> publishedStore(const SystemSnapshot& snapshot,
-                                                       SystemInfoStore::BenchmarkRunner benchmark = [] {
-                                                           return initialBenchResult();
-                                                       })
+                                                       SystemInfoStore::BenchmarkRunner benchmark = noBenchmark())
 {
     auto store = std::make_unique<SystemInfoStore>([snapshot] { return snapshot; }, std::move(benchmark));
     waitFor(store->refreshAll());
