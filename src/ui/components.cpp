@@ -623,6 +623,13 @@ void paintCardShadows(QPainter& painter, QWidget* page, SoftShadow& shadow)
 
 namespace {
 QFont pillFont() { return Fonts::system(Fonts::kCaption, QFont::DemiBold); }
+
+// Whole pixels that hold the whole text: eliding measures the fractional width,
+// which a rounded advance can fall short of by a pixel.
+int pillTextWidth(const QString& text)
+{
+    return static_cast<int>(std::ceil(QFontMetricsF(pillFont()).horizontalAdvance(text)));
+}
 } // namespace
 
 Pill::Pill(const QString& text, QWidget* parent) : QWidget(parent), text_(text)
@@ -633,8 +640,7 @@ Pill::Pill(const QString& text, QWidget* parent) : QWidget(parent), text_(text)
 
 QSize Pill::sizeHint() const
 {
-    const QFontMetrics metrics(pillFont());
-    return {metrics.horizontalAdvance(text_) + 2 * 10, metrics.height() + 2 * 6};
+    return {pillTextWidth(text_) + 2 * 10, QFontMetrics(pillFont()).height() + 2 * 6};
 }
 
 QSize Pill::minimumSizeHint() const
@@ -660,7 +666,8 @@ void Pill::paintEvent(QPaintEvent*)
 
 QString Pill::shownText() const
 {
-    return QFontMetrics(pillFont()).elidedText(text_, Qt::ElideRight, std::max(0, width() - 2 * 10));
+    const int room = std::max(0, width() - 2 * 10);
+    return room >= pillTextWidth(text_) ? text_ : QFontMetrics(pillFont()).elidedText(text_, Qt::ElideRight, room);
 }
 
 void Pill::resizeEvent(QResizeEvent* event)

@@ -266,6 +266,20 @@ FaceProbe probeFace(bool pressed)
     return probe;
 }
 
+TEST(Pill, AtItsOwnSizeShowsItsWholeText)
+{
+    // A shortened pill carries its whole text as a tooltip; at its size hint none may be shortened.
+    for (const char* text : {"Physical cores: 6", "Logical threads: 12", "Physical cores: 128", "Running under Rosetta",
+                             "Logical threads: \u2014"}) {
+        Pill pill(QString::fromUtf8(text));
+        pill.resize(pill.sizeHint());
+        pill.show();
+        EXPECT_TRUE(pill.toolTip().isEmpty()) << text;
+        pill.resize(pill.sizeHint().width() / 2, pill.sizeHint().height());
+        EXPECT_EQ(pill.toolTip(), QString::fromUtf8(text)) << text;
+    }
+}
+
 TEST(MetalButtonStyle, APressedButtonIsSlightlySmallerWithADimmerHighlight)
 {
     const FaceProbe released = probeFace(false);
