@@ -28,7 +28,44 @@ bool writeRun(const std::filesystem::path& folder, const std::string& name, cons
            writeFile(folder / (name + std::string(kExitStatusSuffix)), std::to_string(result.status) + "\n");
 }
 
+// A system file under files/, its folders made as needed.
+bool writeSystemFile(const std::string& directory, const std::string& path, const std::string& content)
+{
+    const auto target = capturedFilePath(directory, path);
+    if (!target)
+        return false;
+    std::error_code error;
+    std::filesystem::create_directories(target->parent_path(), error);
+    return !error && writeFile(*target, content);
+}
+
 } // namespace
+
+std::optional<std::filesystem::path> capturedFilePath(const std::string& directory, std::string_view path)
+{
+    if (!path.starts_with('/'))
+        return std::nullopt;
+    while (path.size() > 1 && path.ends_with('/'))
+        path.remove_suffix(1); // a folder named with its trailing slash
+    const std::filesystem::path relative(path.substr(1));
+    for (const auto& part : relative)
+        if (part == "." || part == ".." || part.empty())
+            return std::nullopt;
+    if (relative.empty())
+        return std::nullopt;
+    return std::filesystem::path(directory) / kFilesFolder / relative;
+}
+
+std::vector<std::string> sortedFolderNames(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error))
+        names.push_back(entry->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::optional<std::int64_t> parseKernelInteger(std::string_view whole)
 {
@@ -60,6 +97,10 @@ bool writeCapture(const MachineReadings& readings, const std::string& directory,
     if (readings.dmidecodePath)
         written = writeRun(folder, std::string(kDmidecodeCaptureFile), readings.dmidecode) && written;
     written = writeFile(folder / kKernelValuesFile, kernelValuesText(readings.kernel)) && written;
+    if (!readings.platform.empty())
+        written = writeFile(folder / kPlatformFile, readings.platform + "\n") && written;
+    for (const auto& [path, content] : readings.files)
+        written = writeSystemFile(directory, path, content) && written;
     if (!written)
         error = "cannot write capture files into " + directory;
     return written;

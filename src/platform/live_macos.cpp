@@ -39,6 +39,8 @@ public:
             return static_cast<std::int64_t>(narrow);
         return std::nullopt;
     }
+
+    std::string_view platform() const override { return kMacPlatform; }
 };
 
 } // namespace

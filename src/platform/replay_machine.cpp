@@ -36,11 +36,16 @@ std::unique_ptr<ReplayMachine> ReplayMachine::open(const std::string& directory,
     ::closedir(handle);
     const auto sysctl = readFile(std::filesystem::path(directory) / kKernelValuesFile, ProcessRunner::kOutputCapBytes);
     auto values = parseKernelValues(sysctl.value_or(""));
-    return std::unique_ptr<ReplayMachine>(new ReplayMachine(directory, std::move(values)));
+    // Captures were Mac-only before they named their platform.
+    const bool isLinux =
+        trimmed(readFile(std::filesystem::path(directory) / kPlatformFile, 64).value_or("")) == kLinuxPlatform;
+    return std::unique_ptr<ReplayMachine>(
+        new ReplayMachine(directory, std::move(values), std::string(isLinux ? kLinuxPlatform : kMacPlatform)));
 }
 
-ReplayMachine::ReplayMachine(std::string directory, std::map<std::string, std::string, std::less<>> kernelValues)
-    : directory_(std::move(directory)), kernelValues_(std::move(kernelValues))
+ReplayMachine::ReplayMachine(std::string directory, std::map<std::string, std::string, std::less<>> kernelValues,
+                             std::string platform)
+    : directory_(std::move(directory)), kernelValues_(std::move(kernelValues)), platform_(std::move(platform))
 {
 }
 
@@ -86,9 +91,18 @@ bool ReplayMachine::isExecutableFile(const std::string& path) const
     return std::filesystem::is_regular_file(std::filesystem::path(directory_) / kDmidecodeCaptureFile, error);
 }
 
-std::optional<std::string> ReplayMachine::readFileHead(const std::string&, std::size_t) const
+// System files are served from files/; dmidecode itself is never captured, so a
+// candidate's head is unreadable and the candidate accepted.
+std::optional<std::string> ReplayMachine::readFileHead(const std::string& path, std::size_t maxBytes) const
 {
-    return std::nullopt; // the tool itself was not captured; an unreadable candidate is accepted
+    const auto captured = capturedFilePath(directory_, path);
+    return captured ? readFile(*captured, maxBytes) : std::nullopt;
+}
+
+std::vector<std::string> ReplayMachine::directoryEntries(const std::string& path) const
+{
+    const auto captured = capturedFilePath(directory_, path);
+    return captured ? sortedFolderNames(*captured) : std::vector<std::string>();
 }
 
 } // namespace veltrin

@@ -22,12 +22,16 @@ public:
     std::optional<std::string> resourceFile(std::string_view name) const override;
     bool isExecutableFile(const std::string& path) const override;
     std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) const override;
+    std::vector<std::string> directoryEntries(const std::string& path) const override;
+    std::string_view platform() const override { return platform_; }
 
 private:
-    ReplayMachine(std::string directory, std::map<std::string, std::string, std::less<>> kernelValues);
+    ReplayMachine(std::string directory, std::map<std::string, std::string, std::less<>> kernelValues,
+                  std::string platform);
 
     std::string directory_;
     std::map<std::string, std::string, std::less<>> kernelValues_;
+    std::string platform_;
 };
 
 } // namespace veltrin

@@ -1,6 +1,7 @@
 #include "probe/system_probe.h"
 
 #include "core/unicode_text.h"
+#include "platform/linux_files.h"
 #include "platform/machine.h"
 #include "probe/dmi_reader.h"
 #include "probe/parsers.h"
@@ -73,9 +74,13 @@ MachineReadings readMachine(const Machine& machine)
         });
     }
     KernelValues kernel = readKernelValues(machine);
+    // Quick file reads, done here while the tools run.
+    FileContents files = machine.platform() == kLinuxPlatform ? readLinuxFiles(machine) : FileContents();
     for (auto& job : jobs)
         job.join();
+    readings.platform = machine.platform();
     readings.kernel = std::move(kernel);
+    readings.files = std::move(files);
     return readings;
 }
 
