@@ -15,9 +15,13 @@
 #include "platform/command_table.h"
 #include "probe/clean.h"
 #include "probe/dmi_reader.h"
+#include "probe/linux_sources.h"
 #include "probe/parsers.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <map>
 
 namespace veltrin::SystemProbe {
 namespace {
@@ -253,6 +257,70 @@ std::vector<MemoryModule> dmiMemoryModules(std::string_view text)
     return modules;
 }
 
+std::vector<MemoryModule> udevMemoryModules(std::string_view record)
+{
+    static constexpr std::string_view prefix = "E:MEMORY_DEVICE_";
+    // More device numbers than any real table holds are not collected: a record
+    // listing thousands costs no more than one listing a few hundred.
+    constexpr std::size_t kMaxDevices = 4 * kMaxListedDevices;
+    const std::string text = isValidUtf8(record) ? std::string(record) : utf8Lossy(record);
+
+    std::map<std::uint32_t, std::map<std::string, std::string, std::less<>>> devices;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = std::string_view(text).substr(start, end - start);
+        start = end + 1;
+        if (!line.starts_with(prefix))
+            continue;
+        const std::string_view rest = line.substr(prefix.size());
+        const auto underscore = rest.find('_');
+        const auto equals = rest.find('=');
+        std::uint32_t number = 0;
+        const auto [digitsEnd, error] =
+            std::from_chars(rest.data(), rest.data() + std::min(underscore, rest.size()), number);
+        if (underscore == std::string_view::npos || equals == std::string_view::npos || equals < underscore ||
+            error != std::errc() || digitsEnd != rest.data() + underscore)
+            continue;
+        if (!devices.contains(number) && devices.size() == kMaxDevices)
+            continue;
+        devices[number].insert_or_assign(std::string(rest.substr(underscore + 1, equals - underscore - 1)),
+                                         std::string(rest.substr(equals + 1)));
+    }
+
+    const auto count = [](const auto& fields, std::string_view key) -> std::optional<std::int64_t> {
+        const auto found = fields.find(key);
+        return found == fields.end() ? std::nullopt : decimalDigitsValue(found->second);
+    };
+    const auto value = [](const auto& fields, std::string_view key) -> std::optional<std::string> {
+        const auto found = fields.find(key);
+        return found == fields.end() ? std::nullopt : std::optional(found->second);
+    };
+    std::vector<MemoryModule> modules;
+    for (const auto& [number, fields] : devices) {
+        if (modules.size() == kMaxListedDevices)
+            break;
+        const auto bytes = count(fields, "SIZE");
+        if (value(fields, "PRESENT") == "0" || !bytes || *bytes <= 0)
+            continue;
+        auto bank = clean(value(fields, "LOCATOR"));
+        if (!bank)
+            bank = clean(value(fields, "BANK_LOCATOR"));
+        // The first speed key present decides, as with dmidecode's configured speed.
+        const auto speedKey = fields.contains("CONFIGURED_SPEED_MTS") ? "CONFIGURED_SPEED_MTS" : "SPEED_MTS";
+        const auto speed = count(fields, speedKey);
+        modules.push_back({
+            .bank = bank.value_or("DIMM"),
+            .size = formatByteCount(*bytes),
+            .type = clean(cleanMemoryTypeValue(value(fields, "TYPE"))).value_or(""),
+            .speed = speed && *speed > 0 ? std::to_string(*speed) + " MT/s" : "",
+            .manufacturer = moduleField(value(fields, "MANUFACTURER")),
+            .part = moduleField(value(fields, "PART_NUMBER")),
+        });
+    }
+    return modules;
+}
+
 MemoryInfo memoryInfo(const MachineReadings& readings, const DMIInfo& dmi)
 {
     const std::string_view sp = readings.output(Tool::memoryReport);
@@ -270,6 +338,12 @@ MemoryInfo memoryInfo(const MachineReadings& readings, const DMIInfo& dmi)
     info.used = readings.output(Tool::virtualMemoryStatistics).empty() ? "" : "Live vm_stat";
     const std::string_view pressure = readings.output(Tool::memoryPressure);
     info.pressure = clean(firstMatch(pressure, "System-wide memory free percentage:[ \\t]*(.+)")).value_or("");
+    // Linux has neither tool; its kernel states both figures.
+    const MemoryUse linuxUse = linuxMemoryUse(readings);
+    if (info.used.empty())
+        info.used = linuxUse.used;
+    if (info.pressure.empty())
+        info.pressure = linuxUse.pressure;
     return info;
 }
 

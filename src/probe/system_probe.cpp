@@ -91,7 +91,7 @@ SystemSnapshot snapshotFrom(const MachineReadings& readings)
     snapshot.cpu = cpuInfo(readings);
     snapshot.mainboard = mainboardInfo(readings, dmi);
     snapshot.memory = memoryInfo(readings, dmi);
-    snapshot.gpus = gpuInfo(readings.output(Tool::graphicsReport));
+    snapshot.gpus = graphicsInfo(readings);
     boundForDisplay(snapshot, "");
     return snapshot;
 }
