@@ -257,6 +257,19 @@ std::vector<MemoryModule> dmiMemoryModules(std::string_view text)
     return modules;
 }
 
+namespace {
+
+// Firmware flash shares the table with the memory modules (an HP Z600 lists its
+// 2 MB "SYSTEM ROM"); it is no module of the machine's memory.
+template <typename Fields>
+bool isNonVolatile(const Fields& fields)
+{
+    const auto detail = fields.find(std::string_view("TYPE_DETAIL"));
+    return detail != fields.end() && containsIgnoringCase(detail->second, "Non-Volatile");
+}
+
+} // namespace
+
 std::vector<MemoryModule> udevMemoryModules(std::string_view record)
 {
     static constexpr std::string_view prefix = "E:MEMORY_DEVICE_";
@@ -301,7 +314,7 @@ std::vector<MemoryModule> udevMemoryModules(std::string_view record)
         if (modules.size() == kMaxListedDevices)
             break;
         const auto bytes = count(fields, "SIZE");
-        if (value(fields, "PRESENT") == "0" || !bytes || *bytes <= 0)
+        if (value(fields, "PRESENT") == "0" || !bytes || *bytes <= 0 || isNonVolatile(fields))
             continue;
         auto bank = clean(value(fields, "LOCATOR"));
         if (!bank)
