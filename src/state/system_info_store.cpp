@@ -54,6 +54,13 @@ MemoryInfo initialMemoryInfo() { return {kDash, kDash, kDash, kDash, kDash, kDas
 
 BenchResult initialBenchResult() { return {0, 0, "Ready", "", "", "", "", ""}; }
 
+std::string_view operatingSystemLabel(std::string_view os)
+{
+    const char first = os.empty() ? '\0' : os.front();
+    const bool named = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
+    return named ? "OS: " : "macOS: ";
+}
+
 SystemInfoStore::SystemInfoStore(Collector collect, BenchmarkRunner benchmark, QObject* parent)
     : QObject(parent),
       collect_(std::move(collect)),
@@ -145,7 +152,7 @@ std::string SystemInfoStore::summaryText() const
            "\nBIOS: " + board.biosVendor + " " + board.biosVersion + " " + board.biosDate +       //
            "\nmacOS SMBIOS: " + board.macModel + " / " + board.macBoardID +                      //
            "\nmacOS Serial: " + board.macSerial +                                                //
-           "\nmacOS: " + board.os +                                                              //
+           "\n" + std::string(operatingSystemLabel(board.os)) + board.os +                       //
            "\nMemory: " + memory().total + " " + memory().type + " " + memory().speed +          //
            "\nGPU: " + gpuNames;
 }

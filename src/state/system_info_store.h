@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veltrin {
@@ -69,6 +70,12 @@ private:
     BenchResult bench_;
     bool isRefreshing_ = false;
 };
+
+// The summary's label for `os`: macOS states only its version ("14.6.1 (23G93)"),
+// while any other system names itself ("Debian GNU/Linux 12 (bookworm)") and is
+// labelled "OS: ". Read from the snapshot, never from the build, so a Mac's
+// capture reads "macOS: " wherever it is replayed.
+std::string_view operatingSystemLabel(std::string_view os);
 
 // The values shown before the first refresh and the first benchmark.
 CPUInfo initialCPUInfo();
