@@ -3,6 +3,7 @@
 // ID database does not know. Read through the machine seam exactly as live.
 
 #include "platform/linux_files.h"
+#include "probe/linux_sources.h"
 #include "probe/system_probe.h"
 
 #include "scripted_machine.h"
@@ -24,12 +25,16 @@ struct LinuxMachine : scripted::ScriptedMachine {
     }
 };
 
-std::string edidNamed(std::string_view name)
+// A base EDID block whose descriptor `slot` (0 to 3) holds the 13 name bytes given.
+std::string edidNamed(std::string_view name, int slot = 1)
 {
     std::string edid(128, '\0');
     edid.replace(0, 8, "\x00\xFF\xFF\xFF\xFF\xFF\xFF\x00", 8);
-    edid.replace(72, 5, "\x00\x00\x00\xFC\x00", 5); // second descriptor: the monitor name
-    edid.replace(77, 13, std::string(name) + "\n" + std::string(12 - name.size(), ' '));
+    const std::size_t descriptor = 54 + 18 * static_cast<std::size_t>(slot);
+    edid.replace(descriptor, 5, "\x00\x00\x00\xFC\x00", 5);
+    const std::string text = name.size() < 13 ? std::string(name) + "\n" + std::string(12 - name.size(), ' ')
+                                              : std::string(name.substr(0, 13));
+    edid.replace(descriptor + 5, 13, text);
     return edid;
 }
 
@@ -113,4 +118,47 @@ TEST(LinuxFiles, AdaptersAreNamedFromTheDatabaseOrByTheirNumbers)
               "10de  NVIDIA Corporation\n\t1b80  GP104 [GeForce GTX 1080]\n1234  Technical Corp.\n");
     EXPECT_FALSE(readings.file(pci + "0000:03:00.0/class"));
     EXPECT_FALSE(readings.file(drm + "card0-HDMI-A-1/modes"));
+}
+
+TEST(LinuxFiles, ValuesAsTheFilesWriteThem)
+{
+    const std::vector<std::pair<std::string, std::string>> releases{
+        {"NAME=Debian\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n", "Debian GNU/Linux 12 (bookworm)"},
+        {"PRETTY_NAME='Void Linux'\n", "Void Linux"},
+        {"  PRETTY_NAME=Gentoo\r\n", "Gentoo"},
+        {"PRETTY_NAME=\"Say \\\"hi\\\" \\\\ bye\"\n", "Say \"hi\" \\ bye"},
+        {"#PRETTY_NAME=\"Commented\"\nPRETTY_NAME=\"\"\n", "Linux"},
+        {"PRETTY_NAME=\"\xff\xfe\"\n", "Linux"},
+    };
+    for (const auto& [text, name] : releases) {
+        MachineReadings readings;
+        readings.files["/usr/lib/os-release"] = text;
+        EXPECT_EQ(SystemProbe::osReleaseName(readings), name) << text;
+    }
+
+    const std::vector<std::pair<std::string, std::vector<std::string>>> meminfos{
+        {"MemTotal:       16268680 kB\nMemFree:  349408 kB\nMemAvailable:    8366284 kB\n", {"7.54 GB", "51%"}},
+        {"MemTotal: 1000 kB\nMemFree: 10 kB\n", {"", ""}},          // kernels before 3.14
+        {"MemTotal: -5 kB\nMemAvailable: 1 kB\n", {"", ""}},
+        {"MemTotalX: 1000 kB\nMemAvailable: 1 kB\n", {"", ""}},
+    };
+    for (const auto& [text, expected] : meminfos) {
+        MachineReadings readings;
+        readings.files["/proc/meminfo"] = text;
+        const auto use = SystemProbe::linuxMemoryUse(readings);
+        EXPECT_EQ((std::vector<std::string>{use.used, use.pressure}), expected) << text;
+    }
+
+    const std::vector<std::pair<std::string, std::optional<std::string>>> edids{
+        {edidNamed("DELL U2715H", 3), "DELL U2715H"},
+        {edidNamed("LG ULTRAFINE1"), "LG ULTRAFINE1"},  // thirteen characters, no line feed
+        {edidNamed("  \x01" "BenQ\x80" "  "), "BenQ"},        // only printable ASCII counts
+        {edidNamed("DELL U2715H") + std::string(128, '\0'), "DELL U2715H"}, // with an extension block
+        {edidNamed("DELL U2715H") + std::string(64, '\0'), std::nullopt},
+        {edidNamed("DELL U2715H").substr(1), std::nullopt},
+        {"\x01" + edidNamed("DELL U2715H").substr(1), std::nullopt}, // no EDID header
+        {edidNamed(""), std::nullopt},
+    };
+    for (const auto& [edid, name] : edids)
+        EXPECT_EQ(SystemProbe::edidMonitorName(edid), name) << edid.size();
 }
