@@ -25,7 +25,7 @@ inline constexpr std::array<std::string_view, 2> osRelease{"/etc/os-release", "/
 // Machines described by a device tree (Apple Silicon under Asahi Linux, most ARM boards).
 inline constexpr std::string_view deviceTreeModel = "/proc/device-tree/model";
 inline constexpr std::string_view deviceTreeCompatible = "/proc/device-tree/compatible";
-// One folder per PCI function; only display controllers are kept (kDisplayAdapterFiles).
+// One folder per PCI function; only display controllers are kept (PciFile).
 inline constexpr std::string_view pciDevices = "/sys/bus/pci/devices/";
 // Cards ("card0") and their connectors ("card0-DP-1"); only connected connectors are kept.
 inline constexpr std::string_view drmDevices = "/sys/class/drm/";
@@ -38,9 +38,9 @@ inline constexpr std::array<std::string_view, 2> pciIdsDatabases{"/usr/share/mis
 // Attribute files in LinuxPath::dmiFolder. The serials and the UUID are readable
 // by root only; elsewhere they are simply absent.
 inline constexpr std::array<std::string_view, 14> kDmiAttributes{
-    "sys_vendor",  "product_name",  "product_version", "product_family", "product_serial",
-    "product_uuid", "board_vendor", "board_name",      "board_version",  "board_serial",
-    "board_asset_tag", "bios_vendor", "bios_version",  "bios_date",
+    "sys_vendor",     "product_name",  "product_version", "product_family", "product_serial",
+    "product_uuid",   "board_vendor",  "board_name",      "board_version",  "board_serial",
+    "board_asset_tag", "bios_vendor",  "bios_version",    "bios_date",
 };
 
 // Files of a display controller's folder under LinuxPath::pciDevices. amdgpu

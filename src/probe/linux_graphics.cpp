@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 namespace veltrin::SystemProbe {
 namespace {
@@ -117,12 +116,8 @@ std::optional<std::string_view> pciDatabase(const MachineReadings& readings)
 std::string videoMemory(const MachineReadings& readings, std::string_view address, std::string_view vendor)
 {
     const auto stated = systemFileText(readings, filePath(LinuxPath::pciDevices, address, PciFile::videoMemory));
-    std::int64_t bytes = 0;
-    if (stated) {
-        const auto [end, error] = std::from_chars(stated->data(), stated->data() + stated->size(), bytes);
-        if (error == std::errc() && end == stated->data() + stated->size() && bytes > 0)
-            return formatByteCount(bytes);
-    }
+    if (const auto bytes = stated ? decimalDigitsValue(*stated) : std::nullopt; bytes && *bytes > 0)
+        return formatByteCount(*bytes);
     const bool integrated =
         onRootBus(address) && std::find(kIntegratedGraphicsMakers.begin(), kIntegratedGraphicsMakers.end(), vendor) !=
                                   kIntegratedGraphicsMakers.end();

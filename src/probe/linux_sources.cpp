@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <limits>
 
@@ -49,16 +48,6 @@ bool hasControlCharacter(std::string_view text)
                        [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F; });
 }
 
-// A decimal count that fits, or absent.
-std::optional<std::int64_t> decimalCount(std::string_view text)
-{
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
-        return std::nullopt;
-    return value;
-}
-
 // The value of an os-release assignment: quotes removed, backslash escapes
 // inside double quotes resolved, as the shell would read it.
 std::string unquoted(std::string_view value)
@@ -89,7 +78,7 @@ std::optional<std::int64_t> meminfoKilobytes(std::string_view meminfo, std::stri
         std::string number = trimmed(line.substr(key.size() + 1));
         if (number.ends_with(" kB"))
             number.resize(number.size() - 3);
-        return decimalCount(trimmed(number));
+        return decimalDigitsValue(trimmed(number));
     }
     return std::nullopt;
 }

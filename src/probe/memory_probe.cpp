@@ -259,26 +259,19 @@ std::vector<MemoryModule> dmiMemoryModules(std::string_view text)
 
 namespace {
 
-// Firmware flash shares the table with the memory modules (an HP Z600 lists its
-// 2 MB "SYSTEM ROM"); it is no module of the machine's memory.
-template <typename Fields>
-bool isNonVolatile(const Fields& fields)
-{
-    const auto detail = fields.find(std::string_view("TYPE_DETAIL"));
-    return detail != fields.end() && containsIgnoringCase(detail->second, "Non-Volatile");
-}
+// One memory device's keys without their "MEMORY_DEVICE_<n>_" prefix ("SIZE", "LOCATOR", …).
+using UdevDevice = std::map<std::string, std::string, std::less<>>;
 
-} // namespace
-
-std::vector<MemoryModule> udevMemoryModules(std::string_view record)
+// Every device of the record by its number. More device numbers than any real
+// table holds are not collected: a record listing thousands costs no more than
+// one listing a few hundred.
+std::map<std::uint32_t, UdevDevice> udevDevices(std::string_view record)
 {
     static constexpr std::string_view prefix = "E:MEMORY_DEVICE_";
-    // More device numbers than any real table holds are not collected: a record
-    // listing thousands costs no more than one listing a few hundred.
     constexpr std::size_t kMaxDevices = 4 * kMaxListedDevices;
     const std::string text = isValidUtf8(record) ? std::string(record) : utf8Lossy(record);
 
-    std::map<std::uint32_t, std::map<std::string, std::string, std::less<>>> devices;
+    std::map<std::uint32_t, UdevDevice> devices;
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -295,40 +288,57 @@ std::vector<MemoryModule> udevMemoryModules(std::string_view record)
         if (underscore == std::string_view::npos || equals == std::string_view::npos || equals < underscore ||
             error != std::errc() || digitsEnd != rest.data() + underscore)
             continue;
-        if (!devices.contains(number) && devices.size() == kMaxDevices)
+        if (devices.find(number) == devices.end() && devices.size() == kMaxDevices)
             continue;
         devices[number].insert_or_assign(std::string(rest.substr(underscore + 1, equals - underscore - 1)),
                                          std::string(rest.substr(equals + 1)));
     }
+    return devices;
+}
 
-    const auto count = [](const auto& fields, std::string_view key) -> std::optional<std::int64_t> {
-        const auto found = fields.find(key);
-        return found == fields.end() ? std::nullopt : decimalDigitsValue(found->second);
-    };
-    const auto value = [](const auto& fields, std::string_view key) -> std::optional<std::string> {
-        const auto found = fields.find(key);
-        return found == fields.end() ? std::nullopt : std::optional(found->second);
-    };
+std::optional<std::string> udevValue(const UdevDevice& device, std::string_view key)
+{
+    const auto found = device.find(key);
+    return found == device.end() ? std::nullopt : std::optional(found->second);
+}
+
+std::optional<std::int64_t> udevCount(const UdevDevice& device, std::string_view key)
+{
+    const auto value = udevValue(device, key);
+    return value ? decimalDigitsValue(*value) : std::nullopt;
+}
+
+// Firmware flash shares the table with the memory modules (an HP Z600 lists its
+// 2 MB "SYSTEM ROM"); it is no module of the machine's memory.
+bool isNonVolatile(const UdevDevice& device)
+{
+    return containsIgnoringCase(udevValue(device, "TYPE_DETAIL").value_or(""), "Non-Volatile");
+}
+
+} // namespace
+
+std::vector<MemoryModule> udevMemoryModules(std::string_view record)
+{
     std::vector<MemoryModule> modules;
-    for (const auto& [number, fields] : devices) {
+    for (const auto& [number, device] : udevDevices(record)) {
         if (modules.size() == kMaxListedDevices)
             break;
-        const auto bytes = count(fields, "SIZE");
-        if (value(fields, "PRESENT") == "0" || !bytes || *bytes <= 0 || isNonVolatile(fields))
+        const auto bytes = udevCount(device, "SIZE");
+        if (udevValue(device, "PRESENT") == "0" || !bytes || *bytes <= 0 || isNonVolatile(device))
             continue;
-        auto bank = clean(value(fields, "LOCATOR"));
+        auto bank = clean(udevValue(device, "LOCATOR"));
         if (!bank)
-            bank = clean(value(fields, "BANK_LOCATOR"));
+            bank = clean(udevValue(device, "BANK_LOCATOR"));
         // The first speed key present decides, as with dmidecode's configured speed.
-        const auto speedKey = fields.contains("CONFIGURED_SPEED_MTS") ? "CONFIGURED_SPEED_MTS" : "SPEED_MTS";
-        const auto speed = count(fields, speedKey);
+        const auto speed = udevCount(device, udevValue(device, "CONFIGURED_SPEED_MTS") ? "CONFIGURED_SPEED_MTS"
+                                                                                       : "SPEED_MTS");
         modules.push_back({
             .bank = bank.value_or("DIMM"),
             .size = formatByteCount(*bytes),
-            .type = clean(cleanMemoryTypeValue(value(fields, "TYPE"))).value_or(""),
+            .type = clean(cleanMemoryTypeValue(udevValue(device, "TYPE"))).value_or(""),
             .speed = speed && *speed > 0 ? std::to_string(*speed) + " MT/s" : "",
-            .manufacturer = moduleField(value(fields, "MANUFACTURER")),
-            .part = moduleField(value(fields, "PART_NUMBER")),
+            .manufacturer = moduleField(udevValue(device, "MANUFACTURER")),
+            .part = moduleField(udevValue(device, "PART_NUMBER")),
         });
     }
     return modules;
