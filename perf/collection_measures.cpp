@@ -59,6 +59,11 @@ public:
     {
         return live_->readFileHead(moved(path), maxBytes);
     }
+    std::vector<std::string> directoryEntries(const std::string& path) const override
+    {
+        return live_->directoryEntries(moved(path));
+    }
+    std::string_view platform() const override { return live_->platform(); }
 
 private:
     std::string moved(const std::string& path) const { return path.starts_with(root_) ? path : root_ + path; }

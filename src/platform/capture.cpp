@@ -83,8 +83,15 @@ public:
 
     bool created() const { return !path_.empty(); }
 
+    // `name` is relative to the folder; the folders it names are made here (the
+    // staging folder is new and only this process writes into it).
     bool write(const std::string& name, std::string_view content)
     {
+        std::error_code madeFolders;
+        if (const fs::path parent = fs::path(name).parent_path(); !parent.empty())
+            fs::create_directories(path_ / parent, madeFolders);
+        if (madeFolders)
+            return false;
         const int descriptor =
             ::open((path_ / name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (descriptor < 0)
@@ -186,6 +193,17 @@ bool writeCapture(const MachineReadings& readings, const std::string& directory,
     if (readings.dmidecodePath)
         written = written && writeRun(folder, std::string(kDmidecodeCaptureFile), readings.dmidecode);
     written = written && folder.write(std::string(kKernelValuesFile), kernelValuesText(readings.kernel));
+    if (!readings.platform.empty())
+        written = written && folder.write(std::string(kPlatformFile), readings.platform + "\n");
+    for (const auto& [path, content] : readings.files) {
+        const auto name = capturedFileName(path);
+        if (!name) {
+            errno = EINVAL;
+            error = "cannot keep " + path + " in a capture: not a plain absolute path";
+            return false;
+        }
+        written = written && folder.write(*name, content);
+    }
     if (!written) {
         error = "cannot write capture files for " + directory + ": " + systemError();
         return false;
@@ -195,6 +213,32 @@ bool writeCapture(const MachineReadings& readings, const std::string& directory,
         return false;
     }
     return true;
+}
+
+std::optional<std::string> capturedFileName(std::string_view path)
+{
+    if (!path.starts_with('/'))
+        return std::nullopt;
+    while (path.size() > 1 && path.ends_with('/'))
+        path.remove_suffix(1); // a folder named with its trailing slash
+    const fs::path relative(path.substr(1));
+    for (const auto& part : relative)
+        if (part == "." || part == ".." || part.empty())
+            return std::nullopt;
+    if (relative.empty())
+        return std::nullopt;
+    return (fs::path(kFilesFolder) / relative).string();
+}
+
+std::vector<std::string> sortedFolderNames(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end && names.size() < kMostFolderNames;
+         entry.increment(error))
+        names.push_back(entry->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::optional<std::int64_t> parseKernelInteger(std::string_view whole)

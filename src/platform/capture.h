@@ -4,21 +4,41 @@
 // command holding what the tool printed (named in the command table), beside it
 // an optional <file>.status with its exit status when that was not 0, and
 // sysctl.txt with one "name: value" line per kernel value. A tool that could not
-// be started leaves no file. A folder holding sysctl.txt is a finished capture.
+// be started leaves no file. platform.txt names the machine's platform (a capture
+// without it is a Mac's), and every system file the refresh read is kept as it
+// was read under files/<its absolute path> (the PCI ID database only as the lines
+// naming the machine's own adapters). A folder
+// holding sysctl.txt is a finished capture.
 
 #include "platform/readings.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veltrin {
 
 inline constexpr std::string_view kKernelValuesFile = "sysctl.txt";
 inline constexpr std::string_view kExitStatusSuffix = ".status";
+inline constexpr std::string_view kPlatformFile = "platform.txt";
+inline constexpr std::string_view kFilesFolder = "files";
+
+// Where a capture keeps the system file at `path`, relative to the capture
+// folder ("files/<path>"); absent unless `path` is absolute and names no "." or
+// ".." component, so nothing lands outside.
+std::optional<std::string> capturedFileName(std::string_view path);
+
+// The most names a folder listing gives: far more than any real folder a
+// refresh lists holds.
+inline constexpr std::size_t kMostFolderNames = 4096;
+
+// The names in a folder, sorted, at most kMostFolderNames; empty when it cannot be listed.
+std::vector<std::string> sortedFolderNames(const std::filesystem::path& folder);
 
 // Whether a capture may be written to `directory`: it is new, an empty folder,
 // or (with `replace`) a finished capture. False, with `error` set to a one-line

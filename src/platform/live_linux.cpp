@@ -221,14 +221,39 @@ std::optional<std::int64_t> cacheSize(CacheKind kind)
     return cpuidCacheSize(kind);
 }
 
+// "2599.998" megahertz as hertz; absent unless it is digits with at most one point.
+std::optional<std::int64_t> megahertzAsHertz(std::string_view text)
+{
+    const auto point = text.find('.');
+    const auto whole = parseInteger(text.substr(0, point));
+    std::int64_t fraction = 0;
+    std::int64_t scale = 1000000;
+    if (point != std::string_view::npos) {
+        for (const char digit : text.substr(point + 1)) {
+            if (digit < '0' || digit > '9')
+                return std::nullopt;
+            if (scale > 1) {
+                scale /= 10;
+                fraction += (digit - '0') * scale;
+            }
+        }
+    }
+    if (!whole || *whole < 0 || *whole > 1000000)
+        return std::nullopt;
+    return *whole * 1000000 + fraction;
+}
+
 // Nominal clock: the base frequency where the driver reports one, else the highest.
+// Machines without a frequency driver (most virtual machines) still state the
+// clock the kernel measured at boot as "cpu MHz".
 std::optional<std::int64_t> nominalFrequency()
 {
     const std::filesystem::path cpufreq = "/sys/devices/system/cpu/cpu0/cpufreq";
     for (const char* file : {"base_frequency", "cpuinfo_max_freq"})
         if (const auto kilohertz = readInteger(cpufreq / file); kilohertz && *kilohertz > 0)
             return *kilohertz * 1000;
-    return std::nullopt;
+    const auto hertz = megahertzAsHertz(firstCpuinfoValue({"cpu MHz"}));
+    return hertz && *hertz > 0 ? hertz : std::nullopt;
 }
 
 // Installed memory as the sum of online memory blocks; the kernel's MemTotal is
@@ -290,6 +315,7 @@ public:
     }
 
     std::vector<std::string> extraDmidecodeLocations() const override { return {"/usr/sbin/dmidecode"}; }
+    std::string_view platform() const override { return kLinuxPlatform; }
 };
 
 } // namespace

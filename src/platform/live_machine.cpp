@@ -1,5 +1,8 @@
 #include "platform/live_machine.h"
 
+#include "platform/capture.h"
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -62,17 +65,30 @@ bool LiveMachine::isExecutableFile(const std::string& path) const
     return std::filesystem::is_regular_file(path, error) && ::access(path.c_str(), X_OK) == 0;
 }
 
+// Read in chunks: kernel files report no useful size, and a generous limit for a
+// large file must not cost that much memory for every small one.
 std::optional<std::string> LiveMachine::readFileHead(const std::string& path, std::size_t maxBytes) const
 {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return std::nullopt;
-    std::string head(maxBytes, '\0');
-    file.read(head.data(), static_cast<std::streamsize>(maxBytes));
+    std::string head;
+    char chunk[16 * 1024];
+    while (head.size() < maxBytes) {
+        const auto wanted = std::min(sizeof chunk, maxBytes - head.size());
+        file.read(chunk, static_cast<std::streamsize>(wanted));
+        head.append(chunk, static_cast<std::size_t>(file.gcount()));
+        if (!file)
+            break;
+    }
     if (file.bad())
         return std::nullopt;
-    head.resize(static_cast<std::size_t>(file.gcount()));
     return head;
+}
+
+std::vector<std::string> LiveMachine::directoryEntries(const std::string& path) const
+{
+    return sortedFolderNames(path);
 }
 
 } // namespace veltrin

@@ -54,6 +54,8 @@ public:
         return std::nullopt;
     }
 
+    std::string_view platform() const override { return kMacPlatform; }
+
 private:
     // The kind of value a variable holds (CTLTYPE_INT, CTLTYPE_STRING, …), from
     // the kernel's format entry for it: the query {0, 4, <its numeric name>} that

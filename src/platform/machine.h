@@ -1,9 +1,10 @@
 #pragma once
 
 // The one seam between the probe and the computer it inspects: kernel values by
-// name, tool runs, and the few file tests the dmidecode search needs. The live
-// implementation for the build's platform reads the real machine; the replay
-// implementation reads a capture directory written on another machine.
+// name, tool runs, the few file tests the dmidecode search needs, and the files a
+// Linux machine describes itself in. The live implementation for the build's
+// platform reads the real machine; the replay implementation reads a capture
+// directory written on another machine.
 
 #include "core/process_runner.h"
 
@@ -16,6 +17,10 @@
 #include <vector>
 
 namespace veltrin {
+
+// The systems a machine can run, by the names a capture records them under.
+inline constexpr std::string_view kMacPlatform = "macos";
+inline constexpr std::string_view kLinuxPlatform = "linux";
 
 class Machine {
 public:
@@ -36,6 +41,10 @@ public:
     virtual bool isExecutableFile(const std::string& path) const = 0;
     // Up to `maxBytes` from the start of the file; absent when it cannot be read.
     virtual std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) const = 0;
+    // The names in a directory, sorted; empty when it cannot be listed.
+    virtual std::vector<std::string> directoryEntries(const std::string& path) const = 0;
+    // kMacPlatform or kLinuxPlatform: which system's files describe this machine.
+    virtual std::string_view platform() const = 0;
     // Install locations of dmidecode particular to this platform, searched after the usual ones.
     virtual std::vector<std::string> extraDmidecodeLocations() const { return {}; }
 };

@@ -42,4 +42,10 @@ std::string_view MachineReadings::output(Tool tool) const
     return found == tools.end() ? std::string_view() : std::string_view(found->second.output);
 }
 
+std::optional<std::string_view> MachineReadings::file(std::string_view path) const
+{
+    const auto found = files.find(path);
+    return found == files.end() ? std::nullopt : std::optional<std::string_view>(found->second);
+}
+
 } // namespace veltrin

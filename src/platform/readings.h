@@ -1,8 +1,9 @@
 #pragma once
 
 // Everything one refresh reads from a machine: every kernel value by its kind,
-// every tool's result, and dmidecode's when one was found. It is gathered in one
-// go before any parser runs, so the parsers only read finished text.
+// every tool's result, dmidecode's when one was found, and on Linux the files the
+// system describes itself in. It is gathered in one go before any parser runs,
+// so the parsers only read finished text.
 
 #include "core/process_runner.h"
 #include "platform/command_table.h"
@@ -31,15 +32,24 @@ struct KernelValues {
 // Every value of kKernelValues, each read as its kind says.
 KernelValues readKernelValues(const Machine& machine);
 
+// File contents by absolute path, each as far as it was read; a file that could
+// not be read is not there.
+using FileContents = std::map<std::string, std::string, std::less<>>;
+
 struct MachineReadings {
+    std::string platform{}; // the machine's platform name (machine.h)
     KernelValues kernel{};
     std::map<Tool, ProcessResult> tools{}; // a tool that was not run counts as one that could not start
     std::optional<std::string> dmidecodePath{};
     ProcessResult dmidecode{"", ProcessRunner::kLaunchFailedStatus};
+    FileContents files{}; // linux_files.h says which
+
 
     // What the tool printed, whatever its status; empty when it was not run.
     std::string_view output(Tool tool) const;
     ProcessResult result(Tool tool) const;
+    // The content read from `path`; absent when the file was not read.
+    std::optional<std::string_view> file(std::string_view path) const;
 };
 
 } // namespace veltrin

@@ -38,6 +38,9 @@ std::unique_ptr<ReplayMachine> ReplayMachine::open(const std::string& directory,
     std::unique_ptr<ReplayMachine> machine(new ReplayMachine(directory, std::move(warn)));
     const auto kernelValues = machine->readCaptureFile(std::string(kKernelValuesFile), ProcessRunner::kOutputCapBytes);
     machine->kernelValues_ = parseKernelValues(kernelValues.value_or(""));
+    // Captures were Mac-only before they named their platform.
+    const bool isLinux = trimmed(machine->readCaptureFile(std::string(kPlatformFile), 64).value_or("")) == kLinuxPlatform;
+    machine->platform_ = std::string(isLinux ? kLinuxPlatform : kMacPlatform);
     return machine;
 }
 
@@ -134,9 +137,26 @@ bool ReplayMachine::isExecutableFile(const std::string& path) const
            (S_ISREG(file.st_mode) || S_ISLNK(file.st_mode));
 }
 
-std::optional<std::string> ReplayMachine::readFileHead(const std::string&, std::size_t) const
+// System files are served from files/; dmidecode itself is never captured, so a
+// candidate's head is unreadable and the candidate accepted.
+std::optional<std::string> ReplayMachine::readFileHead(const std::string& path, std::size_t maxBytes) const
 {
-    return std::nullopt; // the tool itself was not captured; an unreadable candidate is accepted
+    const auto captured = capturedFileName(path);
+    return captured ? readCaptureFile(*captured, maxBytes) : std::nullopt;
+}
+
+// Only folders inside the capture are listed, as only files inside it are read.
+std::vector<std::string> ReplayMachine::directoryEntries(const std::string& path) const
+{
+    const auto captured = capturedFileName(path);
+    if (!captured)
+        return {};
+    const fs::path folder = fs::path(directory_) / *captured;
+    std::error_code error;
+    const std::string resolved = fs::canonical(folder, error).string() + "/";
+    if (error || folder_.empty() || !resolved.starts_with(folder_))
+        return {};
+    return sortedFolderNames(folder);
 }
 
 } // namespace veltrin

@@ -27,6 +27,8 @@ public:
     std::optional<std::string> resourceFile(std::string_view name) const override;
     bool isExecutableFile(const std::string& path) const override;
     std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) const override;
+    std::vector<std::string> directoryEntries(const std::string& path) const override;
+    std::string_view platform() const override { return platform_; }
 
     // The content of one file of the capture (`name` relative to its folder), at
     // most `limit` bytes; absent when it is missing or not a regular file inside
@@ -40,6 +42,7 @@ private:
     std::string folder_; // resolved, with a final slash
     Warning warn_;
     std::map<std::string, std::string, std::less<>> kernelValues_;
+    std::string platform_;
 };
 
 } // namespace veltrin

@@ -3,6 +3,7 @@
 #include "core/text_match.h"
 #include "core/unicode_text.h"
 #include "platform/machine.h"
+#include "probe/linux_sources.h"
 #include "probe/memory_probe.h"
 
 #include <array>
@@ -151,11 +152,13 @@ std::optional<std::string> dmidecodeExecutable(const Machine& machine)
 
 DMIInfo dmiInfo(const MachineReadings& readings)
 {
+    // Where dmidecode cannot read the tables, Linux still shows their strings to everyone.
+    const auto sysfs = [&] { return sysfsDmiInfo(readings); };
     if (!readings.dmidecodePath)
-        return {};
+        return sysfs().value_or(DMIInfo{});
     const ProcessResult& result = readings.dmidecode;
     if (result.status != 0 || result.output.empty())
-        return {.source = std::string(kUnreadableDmidecodeSource), .raw = result.output};
+        return sysfs().value_or(DMIInfo{.source = std::string(kUnreadableDmidecodeSource), .raw = result.output});
 
     DMIInfo info{
         .source = std::string(contains(*readings.dmidecodePath, kBundledResourcesMarker) ? kBundledDmidecodeSource

@@ -5,7 +5,9 @@
 
 #include "core/text_match.h"
 #include "core/unicode_text.h"
+#include "platform/command_table.h"
 #include "probe/clean.h"
+#include "probe/linux_sources.h"
 #include "probe/parsers.h"
 
 #include <algorithm>
@@ -59,9 +61,7 @@ std::string displayResolutions(std::string_view piece)
     return cleanedOrEmpty(joined);
 }
 
-} // namespace
-
-std::vector<GPUInfo> gpuInfo(std::string_view sp)
+std::vector<GPUInfo> reportAdapters(std::string_view sp)
 {
     const AdapterPatterns patterns;
     std::vector<GPUInfo> adapters;
@@ -78,10 +78,27 @@ std::vector<GPUInfo> gpuInfo(std::string_view sp)
             .displays = displayResolutions(piece),
         });
     }
-    // A report naming no adapter still yields one record, so every machine shows a graphics entry.
+    return adapters;
+}
+
+// A machine with no adapter found still shows one graphics entry.
+std::vector<GPUInfo> orPlaceholder(std::vector<GPUInfo> adapters)
+{
     if (adapters.empty())
         adapters.push_back({.name = "GPU"});
     return adapters;
+}
+
+} // namespace
+
+std::vector<GPUInfo> gpuInfo(std::string_view sp) { return orPlaceholder(reportAdapters(sp)); }
+
+std::vector<GPUInfo> graphicsInfo(const MachineReadings& readings)
+{
+    std::vector<GPUInfo> adapters = reportAdapters(readings.output(Tool::graphicsReport));
+    if (adapters.empty())
+        adapters = pciDisplayAdapters(readings);
+    return orPlaceholder(std::move(adapters));
 }
 
 } // namespace veltrin::SystemProbe

@@ -5,6 +5,7 @@
 #include "platform/command_table.h"
 #include "probe/clean.h"
 #include "probe/inference.h"
+#include "probe/linux_sources.h"
 #include "probe/opencore.h"
 #include "probe/parsers.h"
 
@@ -236,8 +237,9 @@ OperatingSystem operatingSystem(const MachineReadings& readings)
     const std::string product =
         versionPart(software, R"(ProductVersion:[ \t]*(.+))", readings.output(Tool::productVersion));
     const std::string build = versionPart(software, R"(BuildVersion:[ \t]*(.+))", readings.output(Tool::buildVersion));
+    const std::string macOS = osText(product, build);
     return {
-        .os = osText(product, build),
+        .os = macOS.empty() ? osReleaseName(readings) : macOS,
         .kernel = textOf(clean(std::string(readings.output(Tool::kernelRelease)))),
         .uptime = uptimeOnly(readings.output(Tool::uptime)),
     };
@@ -264,20 +266,23 @@ std::string originalModel(const std::optional<std::string>& firmwareProduct, con
     return *firmwareProduct;
 }
 
+// Linux on a Mac sees the same identity in its own files; it comes last.
 MacIdentity macOSSMBIOS(std::string_view hardware, std::string_view registry, const KernelValues& kernel,
-                        const OpenCoreVariables& openCore)
+                        const OpenCoreVariables& openCore, const AppleIdentity& seenByLinux)
 {
-    const std::string model =
-        textOf(firstUsable({firstMatch(hardware, R"(Model Identifier:[ \t]*(.+))"), kernel.text(KernelName::model)}));
+    const std::string model = textOf(firstUsable(
+        {firstMatch(hardware, R"(Model Identifier:[ \t]*(.+))"), kernel.text(KernelName::model), seenByLinux.model}));
     return {
         .model = model,
-        .modelName = textOf(firstUsable(
-            {firstMatch(hardware, R"(Model Name:[ \t]*(.+))"), firstMatch(hardware, R"(Model:[ \t]*(.+))")})),
-        .boardID = textOf(boardIDText(registry)),
+        .modelName = textOf(firstUsable({firstMatch(hardware, R"(Model Name:[ \t]*(.+))"),
+                                         firstMatch(hardware, R"(Model:[ \t]*(.+))"), seenByLinux.modelName})),
+        .boardID = textOf(firstUsable({boardIDText(registry), seenByLinux.boardID})),
         .serial = textOf(firstUsable({firstMatch(hardware, R"(Serial Number.*?:[ \t]*(.+))"),
-                                      firstMatch(registry, R"re(IOPlatformSerialNumber.*?= "(.+?)")re")})),
+                                      firstMatch(registry, R"re(IOPlatformSerialNumber.*?= "(.+?)")re"),
+                                      seenByLinux.serial})),
         .hardwareUUID = textOf(firstUsable({firstMatch(hardware, R"(Hardware UUID:[ \t]*(.+))"),
-                                            firstMatch(registry, R"re(IOPlatformUUID.*?= "(.+?)")re")})),
+                                            firstMatch(registry, R"re(IOPlatformUUID.*?= "(.+?)")re"),
+                                            seenByLinux.hardwareUUID})),
         .originalModel = originalModel(openCore.oemProduct, model),
     };
 }
@@ -445,7 +450,7 @@ MainboardInfo mainboardInfo(const MachineReadings& readings, const DMIInfo& dmi)
     const OpenCoreVariables openCore = openCoreVariables(readings);
 
     const OperatingSystem system = operatingSystem(readings);
-    const MacIdentity mac = macOSSMBIOS(hardware, registry, readings.kernel, openCore);
+    const MacIdentity mac = macOSSMBIOS(hardware, registry, readings.kernel, openCore, linuxAppleIdentity(readings));
     const PhysicalBoard board = physicalBoard(dmi, platform, deviceTree, openCore);
     const Firmware bios = firmware(dmi, hardware, openCore);
 

@@ -77,6 +77,11 @@ inline constexpr std::array<ChipsetTechnology, 17> kTechnologyByChipset{{
 // DMI reader's record.
 std::vector<MemoryModule> dmiMemoryModules(std::string_view text);
 
+// One module per populated memory device of systemd's udev record for the DMI
+// device ("E:MEMORY_DEVICE_<n>_SIZE=8589934592", …_LOCATOR, …_TYPE, …), in device
+// order; devices marked not present or without a size are left out.
+std::vector<MemoryModule> udevMemoryModules(std::string_view record);
+
 // True when the value says the slot holds no module (an empty value included).
 bool isEmptyMemorySlot(std::string_view value);
 

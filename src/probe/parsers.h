@@ -20,6 +20,10 @@ inline constexpr std::size_t kMaxListedDevices = 256;
 CPUInfo cpuInfo(const MachineReadings& readings);
 MainboardInfo mainboardInfo(const MachineReadings& readings, const DMIInfo& dmi);
 MemoryInfo memoryInfo(const MachineReadings& readings, const DMIInfo& dmi);
+// The graphics report's adapters, or the "GPU" placeholder when it names none.
 std::vector<GPUInfo> gpuInfo(std::string_view sp);
+// The graphics report's adapters, else the PCI display controllers Linux lists,
+// else the placeholder.
+std::vector<GPUInfo> graphicsInfo(const MachineReadings& readings);
 
 } // namespace veltrin::SystemProbe

@@ -1,6 +1,7 @@
 #include "probe/system_probe.h"
 
 #include "core/unicode_text.h"
+#include "platform/linux_files.h"
 #include "platform/machine.h"
 #include "probe/dmi_reader.h"
 #include "probe/parsers.h"
@@ -73,9 +74,13 @@ MachineReadings readMachine(const Machine& machine)
         });
     }
     KernelValues kernel = readKernelValues(machine);
+    // Quick file reads, done here while the tools run.
+    FileContents files = machine.platform() == kLinuxPlatform ? readLinuxFiles(machine) : FileContents();
     for (auto& job : jobs)
         job.join();
+    readings.platform = machine.platform();
     readings.kernel = std::move(kernel);
+    readings.files = std::move(files);
     return readings;
 }
 
@@ -86,7 +91,7 @@ SystemSnapshot snapshotFrom(const MachineReadings& readings)
     snapshot.cpu = cpuInfo(readings);
     snapshot.mainboard = mainboardInfo(readings, dmi);
     snapshot.memory = memoryInfo(readings, dmi);
-    snapshot.gpus = gpuInfo(readings.output(Tool::graphicsReport));
+    snapshot.gpus = graphicsInfo(readings);
     boundForDisplay(snapshot, "");
     return snapshot;
 }

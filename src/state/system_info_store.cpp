@@ -57,6 +57,14 @@ MemoryInfo initialMemoryInfo() { return {kDash, kDash, kDash, kDash, kDash, kDas
 
 BenchResult initialBenchResult() { return {0, 0, "Ready", "", "", "", "", ""}; }
 
+std::string_view operatingSystemLabel(std::string_view os)
+{
+    const char first = os.empty() ? '\0' : os.front();
+    const bool named = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
+    return named ? "OS: " : "macOS: ";
+}
+
+
 // Carries progress from a benchmark's thread to the store. Each post happens
 // under the lock, and the store detaches under the same lock before it goes, so
 // no post reaches a store being destroyed; Qt drops the events still queued for it.
@@ -221,7 +229,7 @@ std::string SystemInfoStore::summaryText() const
            "\nBIOS: " + board.biosVendor + " " + board.biosVersion + " " + board.biosDate +       //
            "\nmacOS SMBIOS: " + board.macModel + " / " + board.macBoardID +                      //
            "\nmacOS Serial: " + board.macSerial +                                                //
-           "\nmacOS: " + board.os +                                                              //
+           "\n" + std::string(operatingSystemLabel(board.os)) + board.os +                       //
            "\nMemory: " + memory().total + " " + memory().type + " " + memory().speed +          //
            "\nGPU: " + gpuNames;
 }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veltrin {
@@ -105,6 +106,12 @@ private:
     std::vector<BenchHistoryEntry> benchHistory_;
     std::string benchHistoryProblem_;
 };
+
+// The summary's label for `os`: macOS states only its version ("14.6.1 (23G93)"),
+// while any other system names itself ("Debian GNU/Linux 12 (bookworm)") and is
+// labelled "OS: ". Read from the snapshot, never from the build, so a Mac's
+// capture reads "macOS: " wherever it is replayed.
+std::string_view operatingSystemLabel(std::string_view os);
 
 // The values shown before the first refresh and the first benchmark.
 CPUInfo initialCPUInfo();

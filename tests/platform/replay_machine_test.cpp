@@ -107,6 +107,39 @@ TEST_F(ReplayMachineTest, RefusesADirectoryThatCannotBeRead)
     EXPECT_FALSE(error.empty());
 }
 
+TEST_F(ReplayMachineTest, SystemFilesComeBackAsTheyWereRead)
+{
+    MachineReadings readings;
+    readings.platform = std::string(kLinuxPlatform);
+    readings.files = {
+        {"/sys/class/dmi/id/board_name", "PRIME X570-PRO\n"},
+        {"/run/udev/data/+dmi:id", "E:MEMORY_DEVICE_0_SIZE=8589934592\n"},
+        {"/sys/bus/pci/devices/0000:0b:00.0/class", "0x030000\n"},
+        {"/sys/class/drm/card0-DP-1/edid", std::string("\x00\xff\xff\x00\x0a\x00", 6)},
+    };
+    std::string error;
+    ASSERT_TRUE(writeCapture(readings, folder_.string(), false, error)) << error;
+    const auto machine = open();
+    EXPECT_EQ(machine->platform(), kLinuxPlatform);
+    for (const auto& [path, content] : readings.files)
+        EXPECT_EQ(machine->readFileHead(path, 1 << 20), content) << path;
+    EXPECT_EQ(machine->readFileHead("/sys/class/drm/card0-DP-1/edid", 2), std::string("\x00\xff", 2));
+    EXPECT_EQ(machine->directoryEntries("/sys/bus/pci/devices/"), std::vector<std::string>{"0000:0b:00.0"});
+    EXPECT_EQ(machine->readFileHead("/sys/class/dmi/id/board_vendor", 64), std::nullopt);
+    EXPECT_EQ(machine->readFileHead("/sys/class/dmi/../../../sysctl.txt", 64), std::nullopt); // stays inside files/
+
+    readings.files = {{"/etc/../../escaped", "x"}};
+    EXPECT_FALSE(writeCapture(readings, (folder_ / "second").string(), false, error));
+    EXPECT_FALSE(fs::exists(folder_ / "second" / "escaped"));
+}
+
+TEST_F(ReplayMachineTest, ACaptureThatNamesNoPlatformIsAMac)
+{
+    EXPECT_EQ(open()->platform(), kMacPlatform);
+    write("platform.txt", "linux\n");
+    EXPECT_EQ(open()->platform(), kLinuxPlatform);
+}
+
 TEST(CommandTable, EveryCommandHasItsOwnCaptureFile)
 {
     std::set<std::string> files;

@@ -101,6 +101,77 @@ TEST(Capture, OpenCoreVariables)
     }
 }
 
+TEST(Capture, LinuxMachines)
+{
+    using Rows = std::vector<std::vector<std::string>>;
+    const auto memory = [](const MemoryInfo& info) {
+        return std::vector<std::string>{info.total, info.type, info.speed, info.slots, info.used, info.pressure};
+    };
+
+    // Four DIMMs; the two empty slots and the firmware flash listed in the same table are left out.
+    const SystemSnapshot desktop = collected(capture("linux-hp-z600-quadro-fx3800"));
+    EXPECT_EQ(named(desktop.mainboard),
+              named(MainboardInfo{.manufacturer = "Hewlett-Packard", .model = "0B54h", .boardName = "0B54h",
+                                  .boardVersion = "D", .biosVendor = "Hewlett-Packard", .biosVersion = "786G4 v03.61",
+                                  .biosDate = "03/05/2018", .bootROM = "786G4 v03.61", .os = "Linux Mint 21.3",
+                                  .kernel = "5.15.0-56-generic", .dmiSource = "Linux sysfs",
+                                  .detectionNotes = scripted::kTrustedBoardNote}));
+    EXPECT_EQ(memory(desktop.memory),
+              (std::vector<std::string>{"32 GB", "DDR3", "1600 MT/s", "4 populated", "7.54 GB", "51%"}));
+    Rows dimms;
+    for (const char* slot : {"CPU0 DIMM1", "CPU0 DIMM2", "CPU1 DIMM1", "CPU1 DIMM2"})
+        dimms.push_back({slot, "8 GB", "DDR3", "1600 MT/s", "JEDEC ID:80 AD", "HMT41GU7AFR8C-PB"});
+    EXPECT_EQ(scripted::textRows(desktop.memory.modules), dimms);
+    EXPECT_EQ(scripted::textRows(desktop.gpus), (Rows{{"GT200GL [Quadro FX 3800]", "GT200GL [Quadro FX 3800]", "",
+                                                       "NVIDIA Corporation (0x10de)", "", "1920 x 1080 (E2219HN)"}}));
+    EXPECT_EQ(desktop.cpu.frequency, "2.27 GHz");
+
+    const SystemSnapshot laptop = collected(capture("linux-thinkpad-x280-uhd620"));
+    EXPECT_EQ(named(laptop.mainboard),
+              named(MainboardInfo{.manufacturer = "LENOVO", .model = "20KFCTO1WW", .boardName = "20KFCTO1WW",
+                                  .boardVersion = "SDK0J40697 WIN", .biosVendor = "LENOVO",
+                                  .biosVersion = "N20ET66W (1.51 )", .biosDate = "07/31/2023",
+                                  .bootROM = "N20ET66W (1.51 )", .os = "Manjaro Linux", .kernel = "6.1.60-1-MANJARO",
+                                  .dmiSource = "Linux sysfs", .detectionNotes = scripted::kTrustedBoardNote}));
+    EXPECT_EQ(memory(laptop.memory),
+              (std::vector<std::string>{"8 GB", "DDR4", "2400 MT/s", "2 populated", "5.46 GB", "64%"}));
+    EXPECT_EQ(scripted::textRows(laptop.memory.modules),
+              (Rows{{"ChannelA-DIMM0", "4 GB", "DDR4", "2400 MT/s", "0000", ""},
+                    {"ChannelB-DIMM0", "4 GB", "DDR4", "2400 MT/s", "0000", ""}}));
+    EXPECT_EQ(scripted::textRows(laptop.gpus), (Rows{{"UHD Graphics 620", "UHD Graphics 620", "Shared",
+                                                      "Intel Corporation (0x8086)", "", ""}}));
+
+    // A genuine Mac: its identity only in the macOS SMBIOS fields, its firmware as the firmware.
+    const SystemSnapshot iMac = collected(capture("linux-imacpro1-1-vega56"));
+    EXPECT_EQ(named(iMac.mainboard),
+              named(MainboardInfo{.macModel = "iMacPro1,1", .macModelName = "iMac Pro",
+                                  .macBoardID = "Mac-7BA5B2D9E42DDD94", .biosVendor = "Apple Inc.",
+                                  .biosVersion = "1916.40.8.0.0 (iBridge: 20.16.420.0.0,0)", .biosDate = "09/29/2022",
+                                  .bootROM = "1916.40.8.0.0 (iBridge: 20.16.420.0.0,0)",
+                                  .os = "Fedora Linux 40 (Forty)", .kernel = "6.10.9-200.fc40.x86_64",
+                                  .dmiSource = "Linux sysfs", .detectionNotes = scripted::kHiddenBoardNote}));
+    EXPECT_EQ(memory(iMac.memory), (std::vector<std::string>{"32 GB", "DDR4", "2666 MT/s", "4 populated", "", ""}));
+    EXPECT_EQ(scripted::textRows(iMac.gpus),
+              (Rows{{"Vega 10 XL [Radeon Pro Vega 56]", "Vega 10 XL [Radeon Pro Vega 56]", "8 GB",
+                     "Advanced Micro Devices, Inc. [AMD/ATI] (0x1002)", "", ""}}));
+
+    const SystemSnapshot asahi = collected(capture("linux-asahi-macbookair-m1"));
+    EXPECT_EQ(named(asahi.mainboard),
+              named(MainboardInfo{.macModel = "apple,j313", .macModelName = "Apple MacBook Air (M1, 2020)",
+                                  .os = "Fedora Linux Asahi Remix 40 (Workstation Edition)",
+                                  .detectionNotes = scripted::kNoDmidecodeNote}));
+    EXPECT_EQ(memory(asahi.memory), (std::vector<std::string>{"16 GB", "", "", "", "9.07 GB", "41%"}));
+    EXPECT_EQ(scripted::textRows(asahi.gpus), (Rows{{"GPU", "", "", "", "", ""}}));
+
+    // No DMI and no display controller: only what the kernel and os-release say.
+    const SystemSnapshot vm = collected(capture("linux-vm-no-dmi"));
+    EXPECT_EQ(vm.mainboard.os, "Debian GNU/Linux 12 (bookworm)");
+    EXPECT_EQ(vm.mainboard.dmiSource, "");
+    EXPECT_EQ(vm.cpu.frequency, "2.60 GHz");
+    EXPECT_EQ(memory(vm.memory), (std::vector<std::string>{"24 GB", "", "", "", "775.2 MB", "96%"}));
+    EXPECT_EQ(scripted::textRows(vm.gpus), (Rows{{"GPU", "", "", "", "", ""}}));
+}
+
 TEST(Capture, NoPhysicalBoardFieldOfAnyCaptureHoldsAnAppleIdentity)
 {
     for (const auto& entry : std::filesystem::directory_iterator(capture(""))) {

@@ -39,6 +39,8 @@ public:
     std::optional<std::string> resourceFile(std::string_view) const override { return std::nullopt; }
     bool isExecutableFile(const std::string&) const override { return false; }
     std::optional<std::string> readFileHead(const std::string&, std::size_t) const override { return std::nullopt; }
+    std::vector<std::string> directoryEntries(const std::string&) const override { return {}; }
+    std::string_view platform() const override { return kMacPlatform; }
 
     int peak() const { return peak_; }
     int runs() const { return runs_; }

@@ -26,6 +26,8 @@ public:
     std::optional<std::string> resource;
     std::map<std::string, std::optional<std::string>> executables; // path → head, absent when unreadable
     std::vector<std::string> extraLocations;
+    std::map<std::string, std::string, std::less<>> files; // absolute path → content
+    std::string platformName{kMacPlatform};
     mutable std::vector<std::string> runs;
 
     std::string sysctlValue(std::string_view name) const override
@@ -60,9 +62,24 @@ public:
     bool isExecutableFile(const std::string& path) const override { return executables.contains(path); }
     std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) const override
     {
-        const auto& head = executables.at(path);
-        return head ? std::optional(head->substr(0, maxBytes)) : std::nullopt;
+        if (const auto file = files.find(path); file != files.end())
+            return file->second.substr(0, maxBytes);
+        const auto head = executables.find(path);
+        return head != executables.end() && head->second ? std::optional(head->second->substr(0, maxBytes))
+                                                         : std::nullopt;
     }
+    std::vector<std::string> directoryEntries(const std::string& path) const override
+    {
+        std::vector<std::string> names;
+        for (const auto& [file, content] : files)
+            if (file.starts_with(path) && file.size() > path.size() && file[path.size()] != '/') {
+                const std::string name = file.substr(path.size(), file.find('/', path.size()) - path.size());
+                if (names.empty() || names.back() != name)
+                    names.push_back(name);
+            }
+        return names;
+    }
+    std::string_view platform() const override { return platformName; }
     std::vector<std::string> extraDmidecodeLocations() const override { return extraLocations; }
 
     static std::string commandLine(const std::string& executable, const std::vector<std::string>& arguments)

@@ -1,0 +1,71 @@
+#pragma once
+
+// The files a Linux machine describes itself in, readable without root unless
+// said, and the one place that reads them for a refresh. Every read is bounded;
+// a missing or unreadable file is simply not in the result.
+
+#include "platform/readings.h"
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace veltrin {
+
+class Machine;
+
+namespace LinuxPath {
+// The firmware's DMI strings, one file per attribute (kDmiAttributes).
+inline constexpr std::string_view dmiFolder = "/sys/class/dmi/id/";
+// systemd's udev record of the DMI device: "E:MEMORY_DEVICE_<n>_<KEY>=<value>" lines.
+inline constexpr std::string_view udevDmiRecord = "/run/udev/data/+dmi:id";
+inline constexpr std::string_view memoryInfo = "/proc/meminfo";
+// The first one that exists is read.
+inline constexpr std::array<std::string_view, 2> osRelease{"/etc/os-release", "/usr/lib/os-release"};
+// Machines described by a device tree (Apple Silicon under Asahi Linux, most ARM boards).
+inline constexpr std::string_view deviceTreeModel = "/proc/device-tree/model";
+inline constexpr std::string_view deviceTreeCompatible = "/proc/device-tree/compatible";
+// One folder per PCI function; only display controllers are kept (PciFile).
+inline constexpr std::string_view pciDevices = "/sys/bus/pci/devices/";
+// Cards ("card0") and their connectors ("card0-DP-1"); only connected connectors are kept.
+inline constexpr std::string_view drmDevices = "/sys/class/drm/";
+// Where Debian's pci.ids and hwdata put the PCI ID database; the first one found
+// is read, and only the lines naming this machine's adapters are kept (pci_ids.h).
+inline constexpr std::array<std::string_view, 2> pciIdsDatabases{"/usr/share/misc/pci.ids",
+                                                                 "/usr/share/hwdata/pci.ids"};
+} // namespace LinuxPath
+
+// Attribute files in LinuxPath::dmiFolder. The serials and the UUID are readable
+// by root only; elsewhere they are simply absent.
+inline constexpr std::array<std::string_view, 14> kDmiAttributes{
+    "sys_vendor",     "product_name",  "product_version", "product_family", "product_serial",
+    "product_uuid",   "board_vendor",  "board_name",      "board_version",  "board_serial",
+    "board_asset_tag", "bios_vendor",  "bios_version",    "bios_date",
+};
+
+// Files of a display controller's folder under LinuxPath::pciDevices. amdgpu
+// alone states the adapter's own memory.
+namespace PciFile {
+inline constexpr std::string_view displayClass = "class";
+inline constexpr std::string_view vendor = "vendor";
+inline constexpr std::string_view device = "device";
+inline constexpr std::string_view videoMemory = "mem_info_vram_total";
+} // namespace PciFile
+
+// Files of a connector's folder under LinuxPath::drmDevices, and the card's
+// uevent, which names the PCI function the card belongs to (PCI_SLOT_NAME).
+namespace ConnectorFile {
+inline constexpr std::string_view status = "status";
+inline constexpr std::string_view modes = "modes";
+inline constexpr std::string_view edid = "edid";
+inline constexpr std::string_view cardEvent = "device/uevent";
+} // namespace ConnectorFile
+
+// The card a connector folder belongs to ("card0" for "card0-DP-1"); empty when
+// the name is not a connector's.
+std::string_view connectorCard(std::string_view name);
+
+// Every file above that this machine has, by absolute path.
+FileContents readLinuxFiles(const Machine& machine);
+
+} // namespace veltrin
