@@ -17,6 +17,8 @@
 
 #include <QCoreApplication>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -46,6 +48,13 @@ int fail(const std::string& message)
 // signals are blocked before any other thread exists, so every thread inherits the
 // mask and only the watcher, waiting in sigwait, receives them: nothing runs
 // inside a signal handler.
+// The ending signal the watcher has received; 0 while none has come.
+std::atomic<int>& endingSignal()
+{
+    static std::atomic<int> signal{0};
+    return signal;
+}
+
 void stopToolsOnEndingSignals()
 {
     sigset_t ending;
@@ -66,6 +75,7 @@ void stopToolsOnEndingSignals()
             int signal = 0;
             while (::sigwait(&ending, &signal) != 0) {
             }
+            endingSignal() = signal;
             ProcessRunner::stopAllRunning();
             std::_Exit(128 + signal);
         }).detach();
@@ -145,9 +155,8 @@ int printBenchHistory(bool json)
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// The work of one run of the program; main adds how a stop signal ends it.
+int runVeltrin(int argc, char** argv)
 {
     std::string error;
     const auto line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
@@ -230,4 +239,16 @@ int main(int argc, char** argv)
     default:
         return fail("this mode is not available in this build");
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int status = runVeltrin(argc, argv);
+    // Stopping the tools can let the work finish before the watcher ends the
+    // program; a stop that came still decides how it ends (128 + the signal).
+    while (endingSignal() != 0)
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    return status;
 }
