@@ -43,7 +43,7 @@ for option in $folder_options; do
   expect_same "bash completion after $option" $'a folder\nanother' "$offered"
 done
 
-# zsh: one _arguments spec per option; those with a folder argument complete with _files -/.
+# zsh: one _arguments entry per option; those with a folder argument complete with _files -/.
 expect_same "zsh completion" "$options" "$(grep -oE -- '\)--[a-z][a-z-]*\[' "$zsh_completion" | tr -d ')[' | sort -u)"
 expect_same "zsh folder completion" "$folder_options" \
   "$(grep -E -- '_files -/' "$zsh_completion" | grep -oE -- '\)--[a-z][a-z-]*\[' | tr -d ')[' | sort -u)"
