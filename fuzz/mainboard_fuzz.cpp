@@ -8,6 +8,7 @@
 #include "probe/parsers.h"
 
 #include <cstdlib>
+#include <type_traits>
 
 using namespace veltrin;
 
@@ -15,9 +16,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const MachineReadings readings = fuzzing::readings(fuzzing::texts(data, size, fuzzing::kTextCount));
 
+    // Every text field has a value; at most one cluster per level a chip may have.
     const CPUInfo cpu = SystemProbe::cpuInfo(readings);
-    const auto fields = cpu.fields();
-    std::apply([](const auto&... field) { ((field.empty() ? std::abort() : void()), ...); }, fields);
+    const auto blank = []<typename Field>(const Field& field) {
+        if constexpr (std::is_same_v<Field, std::string>)
+            return field.empty();
+        return false;
+    };
+    std::apply([&](const auto&... field) { ((blank(field) ? std::abort() : void()), ...); }, cpu.fields());
+    if (cpu.clusters.size() > static_cast<std::size_t>(kMaxPerfLevels))
+        std::abort();
 
     const DMIInfo dmi = SystemProbe::dmiInfo(readings);
     const MainboardInfo board = SystemProbe::mainboardInfo(readings, dmi);

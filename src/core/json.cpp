@@ -16,6 +16,7 @@ concept RecordValue = requires(const Value& value) {
 
 std::string jsonValue(const std::string& text) { return jsonString(text); }
 std::string jsonValue(std::int64_t number) { return std::to_string(number); }
+std::string jsonValue(bool flag) { return flag ? "true" : "false"; }
 std::string jsonValue(const Uuid& id) { return jsonString(id.toString()); }
 
 template <RecordValue Record>

@@ -7,6 +7,7 @@ namespace {
 
 bool fieldEqual(const std::string& a, const std::string& b) { return canonicallyEqual(a, b); }
 bool fieldEqual(std::int64_t a, std::int64_t b) { return a == b; }
+bool fieldEqual(bool a, bool b) { return a == b; }
 bool fieldEqual(const Uuid& a, const Uuid& b) { return a == b; }
 
 template <typename Element>
@@ -34,6 +35,7 @@ bool memberwiseEqual(const Record& a, const Record& b)
 
 } // namespace
 
+bool operator==(const CPUCluster& a, const CPUCluster& b) { return memberwiseEqual(a, b); }
 bool operator==(const CPUInfo& a, const CPUInfo& b) { return memberwiseEqual(a, b); }
 bool operator==(const MainboardInfo& a, const MainboardInfo& b) { return memberwiseEqual(a, b); }
 bool operator==(const MemoryModule& a, const MemoryModule& b) { return memberwiseEqual(a, b); }

@@ -16,6 +16,22 @@
 
 namespace veltrin {
 
+// One kind of core of a chip that has several (Apple Silicon's performance and
+// efficiency clusters), with the caches each of its cores sees.
+struct CPUCluster {
+    std::string name{};
+    std::string physicalCores{};
+    std::string l1i{};
+    std::string l1d{};
+    std::string l2{};
+
+    VELTRIN_FIELDS(name, physicalCores, l1i, l1d, l2)
+    friend bool operator==(const CPUCluster&, const CPUCluster&);
+};
+
+// The four cache fields hold what the kernel reports for the whole chip, which on
+// a chip with several clusters describes one of them only; `clusters` then lists
+// each, fastest first, and is empty otherwise.
 struct CPUInfo {
     std::string name{};
     std::string vendor{};
@@ -28,8 +44,11 @@ struct CPUInfo {
     std::string l2{};
     std::string l3{};
     std::string features{};
+    std::vector<CPUCluster> clusters{};
+    bool translated = false; // an Intel build running under Rosetta
 
-    VELTRIN_FIELDS(name, vendor, architecture, physicalCores, logicalCores, frequency, l1i, l1d, l2, l3, features)
+    VELTRIN_FIELDS(name, vendor, architecture, physicalCores, logicalCores, frequency, l1i, l1d, l2, l3, features,
+                   clusters, translated)
     friend bool operator==(const CPUInfo&, const CPUInfo&);
 };
 
@@ -156,8 +175,8 @@ struct DMIInfo {
     std::vector<MemoryModule> memoryModules{};
 };
 
-static_assert(listsEveryMember<CPUInfo>() && listsEveryMember<MainboardInfo>() && listsEveryMember<MemoryModule>() &&
-              listsEveryMember<MemoryInfo>() && listsEveryMember<GPUInfo>() && listsEveryMember<BenchResult>() &&
-              listsEveryMember<SystemSnapshot>());
+static_assert(listsEveryMember<CPUCluster>() && listsEveryMember<CPUInfo>() && listsEveryMember<MainboardInfo>() &&
+              listsEveryMember<MemoryModule>() && listsEveryMember<MemoryInfo>() && listsEveryMember<GPUInfo>() &&
+              listsEveryMember<BenchResult>() && listsEveryMember<SystemSnapshot>());
 
 } // namespace veltrin

@@ -258,13 +258,13 @@ std::optional<std::int64_t> parseKernelInteger(std::string_view whole)
 std::string kernelValuesText(const KernelValues& values)
 {
     std::string text;
-    for (const KernelValue& value : kKernelValues) {
+    for (const NamedKernelValue& value : kernelValueList(values.integer(KernelName::perfLevelCount))) {
         if (value.kind == KernelValueKind::integer) {
             if (const auto number = values.integer(value.name))
-                text += std::string(value.name) + ": " + std::to_string(*number) + "\n";
+                text += value.name + ": " + std::to_string(*number) + "\n";
         } else if (std::string line = values.text(value.name); !line.empty()) {
             std::replace(line.begin(), line.end(), '\n', ' '); // one line per value
-            text += std::string(value.name) + ": " + line + "\n";
+            text += value.name + ": " + line + "\n";
         }
     }
     return text;

@@ -64,4 +64,20 @@ std::optional<std::string> captureFileFor(const std::string& executable, const s
     return std::nullopt;
 }
 
+std::string perfLevelName(std::int64_t level, std::string_view field)
+{
+    return "hw.perflevel" + std::to_string(level) + "." + std::string(field);
+}
+
+std::vector<NamedKernelValue> kernelValueList(std::optional<std::int64_t> perfLevelCount)
+{
+    std::vector<NamedKernelValue> values;
+    for (const KernelValue& value : kKernelValues)
+        values.push_back({std::string(value.name), value.kind});
+    for (std::int64_t level = 0; level < std::min(perfLevelCount.value_or(0), kMaxPerfLevels); ++level)
+        for (const KernelValue& value : kPerfLevelValues)
+            values.push_back({perfLevelName(level, value.name), value.kind});
+    return values;
+}
+
 } // namespace veltrin

@@ -4,6 +4,7 @@
 // keeps its output in, and every kernel value it reads. Nothing else spells them.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,7 +70,28 @@ inline constexpr std::string_view l1dCacheSize = "hw.l1dcachesize";
 inline constexpr std::string_view l2CacheSize = "hw.l2cachesize";
 inline constexpr std::string_view l3CacheSize = "hw.l3cachesize";
 inline constexpr std::string_view memorySize = "hw.memsize";
+// How many kinds of core the chip has (Apple Silicon: performance and efficiency).
+inline constexpr std::string_view perfLevelCount = "hw.nperflevels";
+// 1 when this process is an Intel build translated by Rosetta; absent on Intel Macs.
+inline constexpr std::string_view translated = "sysctl.proc_translated";
 } // namespace KernelName
+
+// What each kind of core reports under "hw.perflevel<N>.<field>", level 0 being
+// the fastest.
+namespace PerfLevelField {
+inline constexpr std::string_view name = "name";
+inline constexpr std::string_view physicalCores = "physicalcpu";
+inline constexpr std::string_view l1iCacheSize = "l1icachesize";
+inline constexpr std::string_view l1dCacheSize = "l1dcachesize";
+inline constexpr std::string_view l2CacheSize = "l2cachesize";
+} // namespace PerfLevelField
+
+// Chips so far have two kinds of core; a count beyond this is no real chip's,
+// and reading on would only cost time.
+inline constexpr std::int64_t kMaxPerfLevels = 4;
+
+// "hw.perflevel1.l2cachesize" for level 1 and PerfLevelField::l2CacheSize.
+std::string perfLevelName(std::int64_t level, std::string_view field);
 
 enum class KernelValueKind { text, integer };
 
@@ -78,8 +100,8 @@ struct KernelValue {
     KernelValueKind kind;
 };
 
-// Every kernel value a refresh reads, and how; a capture keeps exactly these.
-inline constexpr std::array<KernelValue, 12> kKernelValues{{
+// The kernel values read by a fixed name, and how.
+inline constexpr std::array<KernelValue, 14> kKernelValues{{
     {KernelName::brandString, KernelValueKind::text},
     {KernelName::model, KernelValueKind::text},
     {KernelName::cpuFrequency, KernelValueKind::integer},
@@ -92,6 +114,27 @@ inline constexpr std::array<KernelValue, 12> kKernelValues{{
     {KernelName::l2CacheSize, KernelValueKind::integer},
     {KernelName::l3CacheSize, KernelValueKind::integer},
     {KernelName::memorySize, KernelValueKind::integer},
+    {KernelName::perfLevelCount, KernelValueKind::integer},
+    {KernelName::translated, KernelValueKind::integer},
 }};
+
+// The values each level reports, and how they are read.
+inline constexpr std::array<KernelValue, 5> kPerfLevelValues{{
+    {PerfLevelField::name, KernelValueKind::text},
+    {PerfLevelField::physicalCores, KernelValueKind::integer},
+    {PerfLevelField::l1iCacheSize, KernelValueKind::integer},
+    {PerfLevelField::l1dCacheSize, KernelValueKind::integer},
+    {PerfLevelField::l2CacheSize, KernelValueKind::integer},
+}};
+
+struct NamedKernelValue {
+    std::string name;
+    KernelValueKind kind;
+};
+
+// Every kernel value a refresh reads and a capture keeps: kKernelValues, then the
+// values of levels 0 to `perfLevelCount` - 1 in level order (at most
+// kMaxPerfLevels levels; none when the count is absent).
+std::vector<NamedKernelValue> kernelValueList(std::optional<std::int64_t> perfLevelCount);
 
 } // namespace veltrin

@@ -19,7 +19,7 @@ std::optional<std::int64_t> KernelValues::integer(std::string_view name) const
 KernelValues readKernelValues(const Machine& machine)
 {
     KernelValues values;
-    for (const KernelValue& value : kKernelValues) {
+    for (const NamedKernelValue& value : kernelValueList(machine.sysctlInt(KernelName::perfLevelCount))) {
         if (value.kind == KernelValueKind::integer) {
             if (const auto number = machine.sysctlInt(value.name))
                 values.integers.emplace(value.name, *number);

@@ -29,7 +29,7 @@ struct KernelValues {
     std::optional<std::int64_t> integer(std::string_view name) const;
 };
 
-// Every value of kKernelValues, each read as its kind says.
+// Every value of kernelValueList for the machine's own level count, each read as its kind says.
 KernelValues readKernelValues(const Machine& machine);
 
 // File contents by absolute path, each as far as it was read; a file that could

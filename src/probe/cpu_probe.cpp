@@ -8,7 +8,9 @@
 #include "probe/inference.h"
 #include "probe/parsers.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace veltrin::SystemProbe {
 namespace {
@@ -71,18 +73,40 @@ std::string featureFlags(const KernelValues& kernel)
     return flags;
 }
 
-// "0" when the count cannot be read, the placeholder when it makes no sense.
-std::string countText(const KernelValues& kernel, std::string_view name)
+// `unread` when the count cannot be read, the placeholder when it makes no sense.
+std::string countText(std::optional<std::int64_t> count, std::string_view unread)
 {
-    const auto count = kernel.integer(name);
     if (!count)
-        return "0";
+        return std::string(unread);
     return *count >= 1 && *count <= kMostProcessors ? std::to_string(*count) : std::string(kEmDash);
 }
 
 std::string orFallback(std::string value, std::string_view fallback)
 {
     return value.empty() ? std::string(fallback) : value;
+}
+
+// Each kind of core with its own caches, fastest first, on a chip that has more
+// than one kind; none otherwise, where the four cache fields say it all. Older
+// macOS versions give the levels no names; they are then named by their number.
+std::vector<CPUCluster> clusters(const KernelValues& kernel)
+{
+    const std::int64_t levels = kernel.integer(KernelName::perfLevelCount).value_or(0);
+    if (levels < 2)
+        return {};
+    std::vector<CPUCluster> found;
+    for (std::int64_t level = 0; level < std::min(levels, kMaxPerfLevels); ++level) {
+        const auto integer = [&](std::string_view field) { return kernel.integer(perfLevelName(level, field)); };
+        const std::string name = kernel.text(perfLevelName(level, PerfLevelField::name));
+        found.push_back(CPUCluster{
+            .name = orFallback(name, "Level " + std::to_string(level)),
+            .physicalCores = countText(integer(PerfLevelField::physicalCores), kEmDash),
+            .l1i = cacheSizeText(integer(PerfLevelField::l1iCacheSize)),
+            .l1d = cacheSizeText(integer(PerfLevelField::l1dCacheSize)),
+            .l2 = cacheSizeText(integer(PerfLevelField::l2CacheSize)),
+        });
+    }
+    return found;
 }
 
 } // namespace
@@ -116,14 +140,16 @@ CPUInfo cpuInfo(const MachineReadings& readings)
         .name = orFallback(name, "Unknown CPU"),
         .vendor = vendor,
         .architecture = orFallback(architecture, "Unknown"),
-        .physicalCores = countText(kernel, KernelName::physicalCores),
-        .logicalCores = countText(kernel, KernelName::logicalCores),
+        .physicalCores = countText(kernel.integer(KernelName::physicalCores), "0"),
+        .logicalCores = countText(kernel.integer(KernelName::logicalCores), "0"),
         .frequency = frequency,
         .l1i = cacheSizeText(kernel.integer(KernelName::l1iCacheSize)),
         .l1d = cacheSizeText(kernel.integer(KernelName::l1dCacheSize)),
         .l2 = cacheSizeText(kernel.integer(KernelName::l2CacheSize)),
         .l3 = cacheSizeText(kernel.integer(KernelName::l3CacheSize)),
         .features = orFallback(features, kEmDash),
+        .clusters = clusters(kernel),
+        .translated = kernel.integer(KernelName::translated) == 1,
     };
 }
 

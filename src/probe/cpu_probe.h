@@ -1,8 +1,9 @@
 #pragma once
 
 // The processor record: name, vendor, architecture, core counts, clock, the four
-// caches and the feature flags. cpuInfo itself is declared with the other
-// parsers in parsers.h.
+// caches, the feature flags, each kind of core of a chip that has several, and
+// whether Veltrin runs translated by Rosetta. cpuInfo itself is declared with the
+// other parsers in parsers.h.
 
 #include <cstdint>
 #include <optional>

@@ -105,6 +105,8 @@ void CPUTabView::build(QVBoxLayout& column)
     pillRow->setSpacing(8);
     pillRow->addWidget(new Pill(QStringLiteral("Physical cores: ") + text(cpu.physicalCores)));
     pillRow->addWidget(new Pill(QStringLiteral("Logical threads: ") + text(cpu.logicalCores)));
+    if (cpu.translated)
+        pillRow->addWidget(new Pill(QStringLiteral("Running under Rosetta")));
     pillRow->addStretch(1);
     processor->add(pills);
 
@@ -127,6 +129,18 @@ void CachesTabView::build(QVBoxLayout& column)
     column.addWidget(new SectionHeader(QStringLiteral("Caches"), QStringLiteral("Cache layout reported by macOS sysctl")));
     column.addWidget(cardWithRows(QStringLiteral("Cache hierarchy"),
                                   {{"L1 Data", cpu.l1d}, {"L1 Instruction", cpu.l1i}, {"L2", cpu.l2}, {"L3", cpu.l3}}));
+    // A chip with several kinds of core: each with the caches its own cores see, side by side.
+    if (!cpu.clusters.empty()) {
+        CardGridLayout* clusters = CardGridLayout::adaptive(390, kGridSpacing);
+        for (const CPUCluster& cluster : cpu.clusters) {
+            clusters->addWidget(cardWithRows(text(cluster.name) + QStringLiteral(" cluster"),
+                                             {{"Cores", cluster.physicalCores},
+                                              {"L1 Data", cluster.l1d},
+                                              {"L1 Instruction", cluster.l1i},
+                                              {"L2", cluster.l2}}));
+        }
+        column.addLayout(clusters);
+    }
     auto* note = new GlassCard(QStringLiteral("Note"));
     note->addParagraph(QStringLiteral("Apple Silicon may expose unified cache information differently from Intel Macs. "
                                       "Values are shown exactly as reported by macOS."),

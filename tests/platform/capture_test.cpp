@@ -148,3 +148,15 @@ TEST_F(CaptureFolderTest, ReplayReadsOnlyRegularFilesInsideTheFolder)
                   .output.size(),
               ProcessRunner::kOutputCapBytes);
 }
+
+// The derived Rosetta capture is written as a capture writes: every fixed value,
+// then each level's. Replayed and written again, it comes out the same.
+TEST(CaptureKernelValues, RoundTripWithEveryLevel)
+{
+    const fs::path folder = fs::path(VELTRIN_FIXTURES) / "captures" / "m3max-12p4e-rosetta";
+    std::ifstream file(folder / "sysctl.txt", std::ios::binary);
+    std::string error;
+    const auto machine = ReplayMachine::open(folder.string(), error);
+    ASSERT_TRUE(machine) << error;
+    EXPECT_EQ(kernelValuesText(readKernelValues(*machine)), std::string(std::istreambuf_iterator<char>(file), {}));
+}

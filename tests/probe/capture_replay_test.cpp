@@ -50,6 +50,19 @@ TEST(Capture, RealMacs)
                                   .detectionNotes = scripted::kNoDmidecodeNote}));
 }
 
+// The four cache fields keep what the kernel says for the whole chip (the
+// efficiency cores' caches on Apple Silicon); each kind of core follows with its own.
+TEST(Capture, AppleSiliconClustersAndRosetta)
+{
+    CPUInfo m3{"Apple M3 Max", "Apple Silicon / ARM64", "arm64", "16", "16", em, "128 KB", "64 KB", "4 MB", em, em,
+               {{"Performance", "12", "192 KB", "128 KB", "16 MB"}, {"Efficiency", "4", "128 KB", "64 KB", "4 MB"}}};
+    EXPECT_EQ(named(collected(capture("m3max-12p4e-sysctl-hw")).cpu), named(m3));
+    // The same chip seen by an Intel build: uname says x86_64, the kernel says translated.
+    m3.architecture = "x86_64";
+    m3.translated = true;
+    EXPECT_EQ(named(collected(capture("m3max-12p4e-rosetta")).cpu), named(m3));
+}
+
 TEST(Capture, OpenCorePCWithDmidecode)
 {
     const SystemSnapshot pc = collected(capture("opencore-asrock-z390-phantom-itx-i7-9700"));

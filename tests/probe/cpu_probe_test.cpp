@@ -57,3 +57,22 @@ TEST(CpuInfo, KernelValuesOutsidePhysicalSenseShowThePlaceholder)
                                         snapshot.cpu.l1i, snapshot.cpu.l2, snapshot.memory.total}),
               (std::vector<std::string>{em, em, "3.2 GHz", em, "1 MB", em}));
 }
+
+TEST(CpuInfo, ClustersForSeveralKindsOfCoreOnlyAndAtMostFour)
+{
+    // An M1 on macOS 12 (values of a real `sysctl hw`, see tests/fixtures/README.md): levels without names.
+    scripted::ScriptedMachine machine;
+    machine.kernel = {{"hw.nperflevels", "2"},
+                      {"hw.perflevel0.physicalcpu", "4"},
+                      {"hw.perflevel0.l2cachesize", "12582912"},
+                      {"hw.perflevel1.physicalcpu", "4"},
+                      {"hw.perflevel1.l2cachesize", "4194304"}};
+    const auto clusters = [&] { return SystemProbe::cpuInfo(scripted::readings(machine)).clusters; };
+    const std::string em = "\u2014";
+    EXPECT_EQ(scripted::shown(clusters()), "Level 0 / 4 / " + em + " / " + em + " / 12 MB; Level 1 / 4 / " + em +
+                                               " / " + em + " / 4 MB");
+    machine.kernel["hw.nperflevels"] = "1";
+    EXPECT_TRUE(clusters().empty());
+    machine.kernel["hw.nperflevels"] = "9"; // no chip has as many
+    EXPECT_EQ(clusters().size(), 4u);
+}

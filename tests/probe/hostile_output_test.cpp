@@ -47,7 +47,12 @@ TEST(HostileOutput, ParsersKeepTheirFallbacks)
             cpu = SystemProbe::cpuInfo(readings);
             board = SystemProbe::mainboardInfo(readings, SystemProbe::dmiInfo(readings));
         }) << "round " << round;
-        EXPECT_FALSE(std::apply([](const auto&... fields) { return (fields.empty() || ...); }, cpu.fields()));
+        const auto blank = []<typename Field>(const Field& field) {
+            if constexpr (std::is_same_v<Field, std::string>)
+                return field.empty();
+            return false; // the cluster list is empty on most machines
+        };
+        EXPECT_FALSE(std::apply([&](const auto&... fields) { return (blank(fields) || ...); }, cpu.fields()));
         for (const std::string& field : {board.manufacturer, board.model, board.boardName, board.serial})
             EXPECT_FALSE(SystemProbe::isAppleSMBIOSValue(field)) << "round " << round << ": " << field;
     }

@@ -97,13 +97,30 @@ private:
 // What one refresh reads from `machine`, every tool started as a refresh starts them.
 inline MachineReadings readings(const ScriptedMachine& machine) { return SystemProbe::readMachine(machine); }
 
+// A field as text: strings as they are, flags as true or false, a list of records
+// as their fields, " / " between fields and "; " between records.
+inline std::string shown(const std::string& text) { return text; }
+inline std::string shown(bool flag) { return flag ? "true" : "false"; }
+template <typename Record>
+std::string shown(const std::vector<Record>& records)
+{
+    std::string text;
+    for (const Record& record : records) {
+        std::string fields;
+        std::apply([&](const auto&... value) { ((fields += (fields.empty() ? "" : " / ") + shown(value)), ...); },
+                   record.fields());
+        text += (text.empty() ? "" : "; ") + fields;
+    }
+    return text;
+}
+
 // Every field of a record under its name, so a failed comparison shows the fields that differ.
 template <typename Record>
 std::map<std::string, std::string> named(const Record& record)
 {
     std::map<std::string, std::string> fields;
     std::size_t index = 0;
-    std::apply([&](const auto&... value) { ((fields[std::string(Record::fieldNames[index++])] = value), ...); },
+    std::apply([&](const auto&... value) { ((fields[std::string(Record::fieldNames[index++])] = shown(value)), ...); },
                record.fields());
     return fields;
 }

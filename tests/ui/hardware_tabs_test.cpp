@@ -1,3 +1,5 @@
+#include "platform/replay_machine.h"
+#include "probe/system_probe.h"
 #include "state/system_info_store.h"
 #include "ui/card_grid.h"
 #include "ui/hardware_tabs.h"
@@ -53,6 +55,15 @@ MainboardInfo withoutPhysicalBoard(MainboardInfo board)
     board.serial = " n/a ";
     board.dmiSource = "";
     return board;
+}
+
+// What `veltrin --replay` shows for a capture of the fixture folder.
+SystemSnapshot replayedSnapshot(const std::string& capture)
+{
+    std::string error;
+    const auto machine = ReplayMachine::open(std::string(VELTRIN_FIXTURES) + "/captures/" + capture, error);
+    EXPECT_TRUE(machine) << error;
+    return machine ? SystemProbe::collect(*machine) : SystemSnapshot{};
 }
 
 SystemSnapshot snapshotWith(MainboardInfo board)
@@ -230,6 +241,20 @@ TEST(HardwareTabs, PillsShowPlaceholdersThatRowsHide)
         pills << pill->text();
     EXPECT_EQ(pills, (QStringList{QStringLiteral("Physical cores: ") + kDash, QStringLiteral("Logical threads: ") + kDash}));
     EXPECT_EQ(rowLabels(cardTitled(&view, QStringLiteral("Processor"))), QStringList{QStringLiteral("Code/Vendor")});
+}
+
+// Apple Silicon seen by an Intel build: each kind of core beside the chip's own caches, and the pill.
+TEST(HardwareTabs, AppleSiliconClustersAndRosetta)
+{
+    auto store = publishedStore(replayedSnapshot("m3max-12p4e-rosetta"));
+    CachesTabView caches(*store);
+    EXPECT_EQ(cardTitles(&caches),
+              (QStringList{"Cache hierarchy", "Performance cluster", "Efficiency cluster", "Note"}));
+    EXPECT_EQ(rowsOf(cardTitled(&caches, QStringLiteral("Performance cluster"))),
+              (std::vector<ShownRow>{
+                  {"Cores", "12"}, {"L1 Data", "128 KB"}, {"L1 Instruction", "192 KB"}, {"L2", "16 MB"}}));
+    CPUTabView cpu(*store);
+    EXPECT_EQ(cpu.findChildren<Pill*>().back()->text(), QStringLiteral("Running under Rosetta"));
 }
 
 TEST(HardwareTabs, SpdShowsOneCardPerModuleOrTheExplanation)
