@@ -294,7 +294,13 @@ private:
     {
         if (buffer_.size() >= kOutputCapBytes)
             return;
-        buffer_.append(bytes, std::min(count, kOutputCapBytes - buffer_.size()));
+        const std::size_t kept = std::min(count, kOutputCapBytes - buffer_.size());
+        // An output that outgrows any ordinary report gets the whole cap at once.
+        // Doubling would hold the old and the new copy at every step and end near
+        // twice the cap, and a refresh runs every tool at the same time.
+        if (buffer_.size() + kept > buffer_.capacity() && buffer_.size() + kept > kOrdinaryOutputBytes)
+            buffer_.reserve(kOutputCapBytes);
+        buffer_.append(bytes, kept);
     }
 
     pid_t pid_;

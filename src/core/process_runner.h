@@ -26,6 +26,8 @@ inline constexpr double kInterruptPauseSeconds = 0.05;
 // are read and thrown away so the tool never blocks on a full pipe. The largest
 // real output seen is under 40 KB, a large server's dmidecode under 1 MiB.
 inline constexpr std::size_t kOutputCapBytes = 4u * 1024u * 1024u;
+// More than any report but a large dmidecode prints; past it the buffer takes the whole cap.
+inline constexpr std::size_t kOrdinaryOutputBytes = 256u * 1024u;
 
 // Runs `executable` (an absolute path, no search path, no shell) with `arguments`
 // and a time limit in seconds. Never throws. The tool runs in its own process
