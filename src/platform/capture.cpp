@@ -105,9 +105,11 @@ public:
             if (complete)
                 content.remove_prefix(static_cast<std::size_t>(written));
         }
-        const int saved = errno;
+        // The reason a write stopped outlives the close, which may set errno too.
+        const int writeError = errno;
         const bool closed = ::close(descriptor) == 0;
-        errno = complete ? errno : saved;
+        if (!complete)
+            errno = writeError;
         return complete && closed;
     }
 
@@ -198,7 +200,6 @@ bool writeCapture(const MachineReadings& readings, const std::string& directory,
     for (const auto& [path, content] : readings.files) {
         const auto name = capturedFileName(path);
         if (!name) {
-            errno = EINVAL;
             error = "cannot keep " + path + " in a capture: not a plain absolute path";
             return false;
         }
