@@ -101,7 +101,7 @@ SystemInfoStore::SystemInfoStore(Collector collect, BenchmarkRunner benchmark, H
       benchmark_(std::move(benchmark)),
       readHistory_(std::move(readHistory)),
       progressRelay_(std::make_shared<ProgressRelay>(this)),
-      snapshot_{initialCPUInfo(), initialMainboardInfo(), initialMemoryInfo(), {}},
+      snapshot_{initialCPUInfo(), initialMainboardInfo(), initialMemoryInfo(), {}, {}},
       bench_(initialBenchResult())
 {
 }
@@ -164,8 +164,8 @@ QFuture<void> SystemInfoStore::loadBenchHistory()
 // Each part in the record's order, each announced just before it changes.
 void SystemInfoStore::publish(const SystemSnapshot& snapshot)
 {
-    static_assert(SystemSnapshot::fieldNames == std::array<std::string_view, 4>{"cpu", "mainboard", "memory", "gpus"} &&
-                  static_cast<int>(Property::gpus) == 3);
+    static_assert(SystemSnapshot::fieldNames == std::array<std::string_view, 5>{"cpu", "mainboard", "memory", "gpus", "boot"} &&
+                  static_cast<int>(Property::boot) == 4);
     const auto incoming = snapshot.fields();
     auto current = snapshot_.fields();
     [&]<std::size_t... I>(std::index_sequence<I...>) {

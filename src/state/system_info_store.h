@@ -33,7 +33,7 @@ class SystemInfoStore : public QObject {
 public:
     // The snapshot's parts come first, in the record's field order: a refresh
     // publishes them by position.
-    enum class Property { cpu, mainboard, memory, gpus, bench, isRefreshing, benchProgress, benchDetails, benchHistory };
+    enum class Property { cpu, mainboard, memory, gpus, boot, bench, isRefreshing, benchProgress, benchDetails, benchHistory };
     Q_ENUM(Property)
 
     using Collector = std::function<SystemSnapshot()>;
@@ -51,6 +51,7 @@ public:
     const MainboardInfo& mainboard() const { return snapshot_.mainboard; }
     const MemoryInfo& memory() const { return snapshot_.memory; }
     const std::vector<GPUInfo>& gpus() const { return snapshot_.gpus; }
+    const BootInfo& boot() const { return snapshot_.boot; }
     const BenchResult& bench() const { return bench_; }
     bool isRefreshing() const { return isRefreshing_; }
     // Where the latest running benchmark stands ("round 7 of 20, single"); empty when none runs.

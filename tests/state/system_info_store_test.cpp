@@ -139,7 +139,8 @@ TEST(SystemInfoStore, PublishesTheSnapshotInOrderAndNotifiesBeforeEachChange)
     ASSERT_TRUE(waitFor(refresh));
 
     EXPECT_EQ(order, (std::vector<Property>{Property::isRefreshing, Property::cpu, Property::mainboard,
-                                            Property::memory, Property::gpus, Property::isRefreshing}));
+                                            Property::memory, Property::gpus, Property::boot,
+                                            Property::isRefreshing}));
     EXPECT_EQ(valueStillOld, (std::vector<bool>{true, true}));
     EXPECT_FALSE(store.isRefreshing());
     EXPECT_EQ(store.cpu(), work->snapshot.cpu);
