@@ -308,12 +308,23 @@ MainWindowView::MainWindowView(SystemInfoStore& store, AppLinks links, Updater* 
     render();
 }
 
-// Command-1 … Command-9 (Ctrl on other systems) choose the nine tabs in order.
+QKeySequence tabShortcut(std::size_t index)
+{
+    if (index < 9)
+        return QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + int(index)));
+    if (index == 9)
+        return QKeySequence(Qt::CTRL | Qt::Key_0);
+    return {};
+}
+
 void MainWindowView::addTabShortcuts()
 {
     for (std::size_t index = 0; index < kAppTabs.size(); ++index) {
+        const QKeySequence shortcut = tabShortcut(index);
+        if (shortcut.isEmpty())
+            break;
         auto* action = new QAction(this);
-        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + int(index))));
+        action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, [this, tab = kAppTabs[index].tab] { selectTab(tab); });
         addAction(action);

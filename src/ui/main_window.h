@@ -11,7 +11,9 @@
 
 #include <QAbstractButton>
 #include <QFuture>
+#include <QKeySequence>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,10 @@ class Updater;
 // The status bar's model: "Name (Identifier)", either one alone, or the physical
 // board model when macOS names no model.
 std::string statusModelText(const MainboardInfo& mainboard);
+
+// The shortcut of the tab at `index` in the bar: Command-1 … Command-9 (Ctrl on
+// other systems) for the first nine, Command-0 for a tenth, none past it.
+QKeySequence tabShortcut(std::size_t index);
 
 class TabButton : public QAbstractButton {
     Q_OBJECT
