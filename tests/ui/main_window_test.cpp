@@ -1,4 +1,5 @@
 #include "state/system_info_store.h"
+#include "ui/focus_ring.h"
 #include "ui/main_window.h"
 
 #include "ui_test_support.h"
