@@ -31,7 +31,7 @@ complete_words() {
   COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
   COMPREPLY=()
   _veltrin
-  printf '%s\n' "${COMPREPLY[@]}" | sort
+  printf '%s\n' ${COMPREPLY[@]+"${COMPREPLY[@]}"} | sort
 }
 expect_same "bash completion" "$options" "$(complete_words veltrin '')"
 scratch=$(mktemp -d)
