@@ -75,7 +75,8 @@ TEST(SystemProfilerXml, KeepsWhatACutOutputHeld)
     EXPECT_EQ(slots[1].entries.size(), 1u);
 
     const std::string cutInText = whole.substr(0, whole.find("1600 MHz") + 4);
-    const auto cut = SystemProbe::systemProfilerItems(cutInText)[0].list("_items");
+    const auto cutItems = SystemProbe::systemProfilerItems(cutInText);
+    const auto cut = cutItems.at(0).list("_items");
     EXPECT_EQ(cut[0].scalar("dimm_size"), "8 GB");
     EXPECT_EQ(cut[0].scalar("dimm_speed"), std::nullopt);
 }
