@@ -111,10 +111,11 @@ private:
 // one of these gives no value; any other value is shown as it is.
 bool isCode(std::string_view value, std::string_view family) { return startsWith(value, family); }
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kGraphicsVendors{{
+// The vendors whose code and English text real outputs show; Intel's is written
+// as it is shown.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 2> kGraphicsVendors{{
     {"sppci_vendor_amd", "AMD (0x1002)"},
     {"sppci_vendor_apple", "Apple (0x106b)"},
-    {"sppci_vendor_nvidia", "NVIDIA (0x10de)"},
 }};
 
 std::optional<std::string> graphicsVendor(const std::string& value)
@@ -139,10 +140,9 @@ std::optional<std::string> metalSupport(const std::string& value)
     static constexpr std::string_view prefix = "spdisplays_metal";
     if (!isCode(value, "spdisplays_"))
         return value;
-    const std::string_view version = std::string_view(value).substr(std::min(prefix.size(), value.size()));
-    if (!startsWith(value, prefix) || !isDigits(version))
+    if (!startsWith(value, prefix) || !isDigits(std::string_view(value).substr(prefix.size())))
         return std::nullopt;
-    return "Metal " + std::string(version);
+    return "Metal " + value.substr(prefix.size());
 }
 
 // The named resolutions and what the English report shows for each; any other
