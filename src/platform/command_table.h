@@ -17,6 +17,11 @@ enum class Tool {
     hardwareReport,
     memoryReport,
     graphicsReport,
+    // The same three reports in system_profiler's -xml form, whose keys stay the
+    // same in every language where the text's labels are translated.
+    hardwareReportXml,
+    memoryReportXml,
+    graphicsReportXml,
     softwareVersion,
     productVersion,
     buildVersion,
@@ -68,6 +73,14 @@ inline const std::vector<ToolCommand>& toolCommands()
          "SPMemoryDataType.txt"},
         {Tool::graphicsReport, "/usr/sbin/system_profiler", {"SPDisplaysDataType", "-detailLevel", "mini"}, 4.0,
          "SPDisplaysDataType.txt"},
+        // One run per report, like the text: each keeps its own time limit and
+        // capture file, and started with the rest they cost no wall time.
+        {Tool::hardwareReportXml, "/usr/sbin/system_profiler", {"-xml", "SPHardwareDataType", "-detailLevel", "mini"},
+         4.0, "SPHardwareDataType.xml"},
+        {Tool::memoryReportXml, "/usr/sbin/system_profiler", {"-xml", "SPMemoryDataType", "-detailLevel", "mini"}, 4.0,
+         "SPMemoryDataType.xml"},
+        {Tool::graphicsReportXml, "/usr/sbin/system_profiler", {"-xml", "SPDisplaysDataType", "-detailLevel", "mini"},
+         4.0, "SPDisplaysDataType.xml"},
         {Tool::softwareVersion, "/usr/bin/sw_vers", {}, 1.0, "sw_vers.txt"},
         {Tool::productVersion, "/usr/bin/sw_vers", {"-productVersion"}, 2.0, "sw_vers-productVersion.txt"},
         {Tool::buildVersion, "/usr/bin/sw_vers", {"-buildVersion"}, 2.0, "sw_vers-buildVersion.txt"},

@@ -8,6 +8,7 @@
 #include "platform/machine.h"
 #include "probe/sources/inference.h"
 #include "probe/sources/linux_processor.h"
+#include "probe/sources/system_profiler_xml.h"
 
 #include <algorithm>
 #include <array>
@@ -39,23 +40,40 @@ constexpr std::array<SubstringRule, 11> kVendorRules{{
     {"apple silicon", "Apple Silicon / ARM64"},
 }};
 
+// The processor as the hardware report states it: from its text when that is in
+// English, else from its XML form, where cpu_type and current_processor_speed
+// are the keys behind "Processor Name:" and "Processor Speed:".
+struct ReportedProcessor {
+    std::optional<std::string> name;
+    std::optional<std::string> speed;
+};
+
+ReportedProcessor reportedProcessor(const MachineReadings& readings)
+{
+    const std::string_view hardware = readings.output(Tool::hardwareReport);
+    if (isEnglishReport(hardware, EnglishLabels::hardware))
+        return {firstMatch(hardware, R"(Processor Name:[ \t]*(.+))"),
+                firstMatch(hardware, R"(Processor Speed:[ \t]*(.+))")};
+    const auto items = systemProfilerItems(readings.output(Tool::hardwareReportXml));
+    return {firstScalar(items, "cpu_type"), firstScalar(items, "current_processor_speed")};
+}
+
 // The brand string as the kernel gives it (padding kept), else the report's
 // processor name, else the model identifier. May be empty.
-std::string processorName(const KernelValues& kernel, std::string_view hardware)
+std::string processorName(const KernelValues& kernel, const std::optional<std::string>& reported)
 {
     if (std::string brand = kernel.text(KernelName::brandString); !brand.empty())
         return brand;
-    if (auto reported = firstMatch(hardware, R"(Processor Name:[ \t]*(.+))"))
-        return *std::move(reported);
+    if (reported)
+        return *reported;
     return kernel.text(KernelName::model);
 }
 
 // An empty "Processor Speed:" value counts as none, so the field is never blank.
-std::string frequencyText(const KernelValues& kernel, std::string_view hardware)
+std::string frequencyText(const KernelValues& kernel, const std::optional<std::string>& reported)
 {
     if (const auto hertz = kernel.integer(KernelName::cpuFrequency); hertz && *hertz > 0 && *hertz <= kFastestClockHertz)
         return gigahertzText(*hertz);
-    const auto reported = firstMatch(hardware, R"(Processor Speed:[ \t]*(.+))");
     return reported && !reported->empty() ? *reported : std::string(kEmDash);
 }
 
@@ -145,8 +163,9 @@ CPUInfo cpuInfo(const MachineReadings& readings)
 {
     const KernelValues kernel = processorValues(readings);
     const std::string_view hardware = readings.output(Tool::hardwareReport);
-    const std::string name = processorName(kernel, hardware);
-    const std::string frequency = frequencyText(kernel, hardware);
+    const ReportedProcessor reported = reportedProcessor(readings);
+    const std::string name = processorName(kernel, reported.name);
+    const std::string frequency = frequencyText(kernel, reported.speed);
     const std::string features = featureFlags(kernel);
     const std::string architecture = trimmed(readings.output(Tool::machineArchitecture));
     const std::string vendor = cpuVendor(name, architecture, features, hardware);

@@ -1,9 +1,12 @@
 // The parsers end to end on captures of real machines, read back through the replay
 // machine exactly as `veltrin --replay DIR` reads them.
 
+#include "core/json.h"
+#include "platform/readings.h"
 #include "platform/replay_machine.h"
 #include "probe/mainboard.h"
 #include "probe/sources/filters.h"
+#include "probe/sources/system_profiler_xml.h"
 #include "probe/system_probe.h"
 
 #include "scripted_machine.h"
@@ -11,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <span>
+#include <tuple>
 
 using namespace veltrin;
 using scripted::named;
@@ -28,6 +34,24 @@ SystemSnapshot collected(const std::string& directory)
 std::string capture(const std::string& name) { return std::string(VELTRIN_FIXTURES) + "/captures/" + name; }
 
 const std::string em = "\u2014";
+
+MachineReadings replayed(const std::string& directory)
+{
+    std::string error;
+    const auto machine = ReplayMachine::open(directory, error);
+    EXPECT_TRUE(machine) << error;
+    return machine ? readMachine(*machine) : MachineReadings{};
+}
+
+// The snapshot's JSON with the random record ids left out.
+std::string fields(SystemSnapshot snapshot)
+{
+    for (auto& module : snapshot.memory.modules)
+        module.id = {};
+    for (auto& gpu : snapshot.gpus)
+        gpu.id = {};
+    return toJson(snapshot);
+}
 
 } // namespace
 
@@ -197,4 +221,60 @@ TEST(Capture, NoPhysicalBoardFieldOfAnyCaptureHoldsAnAppleIdentity)
     const MainboardInfo imacPro = collected(capture("imacpro1-1-w2140b-linux")).mainboard;
     EXPECT_EQ(imacPro.biosVendor, "Apple Inc."); // firmware of a genuine Mac is not a board identity
     EXPECT_EQ(imacPro.detectionNotes, scripted::kHiddenBoardNote);
+}
+
+// A Mac in another language: the text reports carry none of the English labels,
+// so each area reads the report's XML form instead.
+TEST(Capture, LocalizedReportsReadTheirXmlForm)
+{
+    using Rows = std::vector<std::vector<std::string>>;
+    MachineReadings readings = replayed(capture("localized-composite"));
+    const SystemSnapshot mac = SystemProbe::snapshotFrom(readings);
+    EXPECT_EQ(named(mac.cpu), named(CPUInfo{"Intel Core i7", "GenuineIntel", "Unknown", "0", "0", "3 GHz", em, em, em,
+                                            em, em}));
+    EXPECT_EQ(named(mac.mainboard),
+              named(MainboardInfo{.macModel = "MacBookPro11,1", .macModelName = "MacBook Pro",
+                                  .macSerial = "ABCDEFG12345", .hardwareUUID = "F1A4AE0F-84A8-45D8-83C7-F3F904464FC5",
+                                  .bootROM = "MBP111.0138.B17", .smc = "2.16f68",
+                                  .detectionNotes = scripted::kNoDmidecodeNote}));
+    EXPECT_EQ((std::vector<std::string>{mac.memory.type, mac.memory.speed, mac.memory.slots}),
+              (std::vector<std::string>{"DDR3", "1600 MHz", "1 populated"}));
+    EXPECT_EQ(scripted::textRows(mac.memory.modules),
+              (Rows{{"BANK 0/DIMM0", "8 GB", "DDR3", "1600 MHz", "0x80AD", "0x484D54343147533641465238412D50422020"}}));
+    EXPECT_EQ(scripted::textRows(mac.gpus),
+              (Rows{{"Intel Iris Graphics 6100", "Intel Iris Graphics 6100", "1536 MB", "", "", ""}}));
+
+    // Without the XML form the same texts give what a localized Mac showed before.
+    for (const Tool tool : {Tool::hardwareReportXml, Tool::memoryReportXml, Tool::graphicsReportXml})
+        readings.tools.erase(tool);
+    const SystemSnapshot textOnly = SystemProbe::snapshotFrom(readings);
+    EXPECT_EQ((std::vector<std::string>{textOnly.cpu.name, textOnly.mainboard.macModel, textOnly.memory.slots,
+                                        textOnly.gpus.front().name}),
+              (std::vector<std::string>{"Unknown CPU", "", "", "GPU"}));
+}
+
+// An English report is read as before even with its XML form beside it: every
+// capture, given the localized capture's XML for each report it has in English.
+TEST(Capture, XmlBesideAnEnglishReportChangesNothing)
+{
+    const MachineReadings localized = replayed(capture("localized-composite"));
+    namespace Labels = SystemProbe::EnglishLabels;
+    const std::vector<std::tuple<Tool, Tool, std::span<const std::string_view>>> reports{
+        {Tool::hardwareReport, Tool::hardwareReportXml, Labels::hardware},
+        {Tool::memoryReport, Tool::memoryReportXml, Labels::memory},
+        {Tool::graphicsReport, Tool::graphicsReportXml, Labels::graphics},
+    };
+    std::map<Tool, int> given;
+    for (const auto& entry : std::filesystem::directory_iterator(capture(""))) {
+        MachineReadings readings = replayed(entry.path().string());
+        const std::string before = fields(SystemProbe::snapshotFrom(readings));
+        for (const auto& [text, xml, labels] : reports)
+            if (SystemProbe::isEnglishReport(readings.output(text), labels)) {
+                readings.tools[xml] = localized.result(xml);
+                ++given[xml];
+            }
+        EXPECT_EQ(fields(SystemProbe::snapshotFrom(readings)), before) << entry.path();
+    }
+    for (const auto& [text, xml, labels] : reports)
+        EXPECT_GT(given[xml], 0) << labels.front(); // every kind of report was tried
 }
