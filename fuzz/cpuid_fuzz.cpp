@@ -1,6 +1,7 @@
-// The processor's CPUID answers (cpuid.txt) with the kernel values beside them
-// (sysctl.txt): the decoders alone, then the whole processor record on both
-// platforms, the Linux one with /proc/cpuinfo and a cache folder from the input.
+// The processor's CPUID answers (cpuid.txt, first, so the captures' own files seed
+// it) with the kernel values beside them (sysctl.txt): the decoders alone, then the
+// whole processor record on both platforms, the Linux one with /proc/cpuinfo and a
+// cache folder's ways from the input.
 
 #include "fuzz_input.h"
 #include "platform/linux_files.h"
@@ -28,7 +29,7 @@ void checkLayout(const CacheLayout& layout)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::vector<std::string> parts = fuzzing::texts(data, size, 4);
-    const CpuidAnswers answers(parts[1]);
+    const CpuidAnswers answers(parts[0]);
     if (const auto signature = cpuidSignature(answers); signature && (signature->family > 0x10E || signature->model > 0xFF))
         std::abort();
     for (const CacheLevel level : {CacheLevel::l1Instruction, CacheLevel::l1Data, CacheLevel::l2, CacheLevel::l3}) {
@@ -38,9 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::vector<std::string> texts(fuzzing::kTextCount); // sysctl.txt only, no tool printed anything
-    texts[0] = parts[0];
+    texts[0] = parts[1];
     MachineReadings readings = fuzzing::readings(texts);
-    readings.cpuid = parts[1];
+    readings.cpuid = parts[0];
     for (const std::string_view platform : {kMacPlatform, kLinuxPlatform}) {
         readings.platform = std::string(platform);
         readings.files[std::string(LinuxPath::cpuInfo)] = parts[2];
