@@ -58,6 +58,41 @@ std::string boardSourceText(const MainboardInfo& mainboard)
     return text;
 }
 
+// A cache level's size with its ways and, where either is known, the line size
+// of the whole hierarchy beside it ("48 KB · 12-way · 64 bytes per line"); each
+// part the placeholder rule hides is left out.
+std::string cacheText(const std::string& size, const std::string& ways, const std::string& line)
+{
+    std::string text;
+    const auto append = [&](const std::string& part, std::string_view suffix = {}) {
+        if (veltrinShouldHideField(part))
+            return;
+        text += (text.empty() ? "" : " \u00B7 ") + part + std::string(suffix);
+    };
+    append(size);
+    append(ways);
+    if (!text.empty())
+        append(line, " per line");
+    return text;
+}
+
+// The processor's signature as it answers it, and the kernel's where that differs.
+GlassCard* signatureCard(const CPUInfo& cpu)
+{
+    GlassCard* card = cardWithRows(QStringLiteral("Signature"), {{"Family", cpu.family, true},
+                                                                 {"Model", cpu.model, true},
+                                                                 {"Stepping", cpu.stepping, true},
+                                                                 {"Ext. Family", cpu.extFamily, true},
+                                                                 {"Ext. Model", cpu.extModel, true},
+                                                                 {"Microcode", cpu.microcode, true},
+                                                                 {"Core Design", cpu.coreDesign}});
+    if (card->addRow(QStringLiteral("Kernel Signature"), cpu.kernelSignature, true))
+        card->addParagraph(QStringLiteral("macOS was given another processor identity by the boot loader (CPUID "
+                                          "spoofing); the values above are the processor's own."),
+                           Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
+    return card;
+}
+
 } // namespace
 
 std::string displayLines(const std::string& displays)
@@ -117,6 +152,10 @@ void CPUTabView::build(QVBoxLayout& column)
 
     CardGridLayout* grid = CardGridLayout::adaptive(kGridMinimumColumn, kGridSpacing);
     grid->addWidget(processor);
+    // Absent where nothing of the signature is known (a Mac that reports none).
+    if (anyShown({cpu.family, cpu.model, cpu.stepping, cpu.extFamily, cpu.extModel, cpu.microcode, cpu.coreDesign,
+                  cpu.kernelSignature}))
+        grid->addWidget(signatureCard(cpu));
     grid->addWidget(instructions);
     column.addLayout(grid);
 }
@@ -129,8 +168,12 @@ void CachesTabView::build(QVBoxLayout& column)
 {
     const CPUInfo& cpu = store_->cpu();
     column.addWidget(new SectionHeader(QStringLiteral("Caches"), QStringLiteral("Cache layout reported by macOS sysctl")));
+    const std::string l1d = cacheText(cpu.l1d, cpu.l1dWays, cpu.cacheLine);
+    const std::string l1i = cacheText(cpu.l1i, cpu.l1iWays, cpu.cacheLine);
+    const std::string l2 = cacheText(cpu.l2, cpu.l2Ways, cpu.cacheLine);
+    const std::string l3 = cacheText(cpu.l3, cpu.l3Ways, cpu.cacheLine);
     column.addWidget(cardWithRows(QStringLiteral("Cache hierarchy"),
-                                  {{"L1 Data", cpu.l1d}, {"L1 Instruction", cpu.l1i}, {"L2", cpu.l2}, {"L3", cpu.l3}}));
+                                  {{"L1 Data", l1d}, {"L1 Instruction", l1i}, {"L2", l2}, {"L3", l3}}));
     // A chip with several kinds of core: each with the caches its own cores see, side by side.
     if (!cpu.clusters.empty()) {
         CardGridLayout* clusters = CardGridLayout::adaptive(390, kGridSpacing);

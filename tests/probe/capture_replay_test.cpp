@@ -4,6 +4,7 @@
 #include "core/json.h"
 #include "platform/readings.h"
 #include "platform/replay_machine.h"
+#include "probe/cpu.h"
 #include "probe/mainboard.h"
 #include "probe/sources/filters.h"
 #include "probe/sources/system_profiler_xml.h"
@@ -81,10 +82,14 @@ TEST(Capture, AppleSiliconClustersAndRosetta)
 {
     CPUInfo m3{"Apple M3 Max", "Apple Silicon / ARM64", "arm64", "16", "16", em, "128 KB", "64 KB", "4 MB", em, em,
                {{"Performance", "12", "192 KB", "128 KB", "16 MB"}, {"Efficiency", "4", "128 KB", "64 KB", "4 MB"}}};
+    m3.cacheLine = "128 bytes";
+    m3.coreDesign = "Palma";
     EXPECT_EQ(named(collected(capture("m3max-12p4e-sysctl-hw")).cpu), named(m3));
-    // The same chip seen by an Intel build: uname says x86_64, the kernel says translated.
+    // The same chip seen by an Intel build: uname says x86_64, the kernel says
+    // translated; that capture holds only the values read before the core design was.
     m3.architecture = "x86_64";
     m3.translated = true;
+    m3.cacheLine = m3.coreDesign = "";
     EXPECT_EQ(named(collected(capture("m3max-12p4e-rosetta")).cpu), named(m3));
 }
 
@@ -208,6 +213,55 @@ TEST(Capture, LinuxMachines)
     EXPECT_EQ(vm.cpu.frequency, "2.60 GHz");
     EXPECT_EQ(memory(vm.memory), (std::vector<std::string>{"24 GB", "", "", "", "775.2 MB", "96%"}));
     EXPECT_EQ(scripted::textRows(vm.gpus), (Rows{{"GPU", "", "", "", "", ""}}));
+}
+
+// Every dump replays to the family, model, stepping, ways and line size its
+// publisher lists (tests/fixtures/README.md), and the kernel's view shows only
+// where it differs from the processor's.
+TEST(Capture, TheProcessorAsTheSiliconReportsIt)
+{
+    using Row = std::vector<std::string>;
+    const auto silicon = [](const CPUInfo& cpu) {
+        return Row{cpu.family,  cpu.model,   cpu.stepping, cpu.extFamily, cpu.extModel,   cpu.microcode,      cpu.l1iWays,
+                   cpu.l1dWays, cpu.l2Ways,  cpu.l3Ways,   cpu.cacheLine, cpu.coreDesign, cpu.kernelSignature};
+    };
+    const std::string line = "64 bytes";
+    // family, model, stepping, extFamily, extModel, microcode, L1i, L1d, L2, L3 ways, line, core design, kernel's view
+    const std::vector<std::pair<std::string, Row>> cases{
+        {"cpuid-core2-x6800-conroe", {"6", "F", "6", "6", "F", "", "8-way", "8-way", "16-way", "", line, "", ""}},
+        {"cpuid-i7-2600k-sandy-bridge", {"6", "A", "7", "6", "2A", "", "8-way", "8-way", "8-way", "16-way", line, "", ""}},
+        {"cpuid-i7-8700k-coffee-lake", {"6", "E", "A", "6", "9E", "", "8-way", "8-way", "4-way", "16-way", line, "", ""}},
+        {"cpuid-i9-13900kf-raptor-lake",
+         {"6", "7", "1", "6", "B7", "", "8-way", "12-way", "16-way", "12-way", line, "", ""}},
+        {"cpuid-athlon-xp-2200-k7", {"6", "8", "0", "6", "8", "", "2-way", "2-way", "16-way", "", line, "", ""}},
+        {"cpuid-phenom-ii-x6-1055t-k10",
+         {"F", "A", "0", "10", "A", "", "2-way", "2-way", "16-way", "48-way", line, "", ""}},
+        {"cpuid-ryzen9-3900x-zen2", {"F", "1", "0", "17", "71", "", "8-way", "8-way", "8-way", "16-way", line, "", ""}},
+        {"cpuid-ryzen9-7900x-zen4", {"F", "1", "2", "19", "61", "", "8-way", "8-way", "8-way", "16-way", line, "", ""}},
+        {"linux-kvm-epyc-2vcpu",
+         {"F", "1", "1", "19", "11", "0x1000065", "8-way", "8-way", "8-way", "16-way", line, "", ""}},
+        // Cpuid1Data told macOS it runs on a Comet Lake; the processor still answers Raptor Lake.
+        {"opencore-i9-13900kf-cpuid-spoof",
+         {"6", "7", "1", "6", "B7", "", "8-way", "12-way", "16-way", "12-way", line, "", "Family 6, Model A5, Stepping 5"}},
+        {"opencore-i7-8700k-no-spoof", {"6", "E", "A", "6", "9E", "", "8-way", "8-way", "4-way", "16-way", line, "", ""}},
+        {"m1-macbookair-sysctl-hw", {"", "", "", "", "", "", "", "", "", "", "128 bytes", "Firestorm / Icestorm", ""}},
+        {"m2-macbookair-sysctl-hw", {"", "", "", "", "", "", "", "", "", "", "128 bytes", "Blizzard / Avalanche", ""}},
+    };
+    for (const auto& [name, expected] : cases)
+        EXPECT_EQ(silicon(collected(capture(name)).cpu), expected) << name;
+
+    // Without the processor's answers the kernel's view fills the fields, and has
+    // nothing to differ from: Linux's files for the guest, the faked leaf for macOS.
+    const auto withoutCpuid = [](const std::string& name) {
+        std::string error;
+        const auto machine = ReplayMachine::open(capture(name), error);
+        MachineReadings readings = readMachine(*machine);
+        readings.cpuid.clear();
+        return SystemProbe::cpuInfo(readings);
+    };
+    EXPECT_EQ(silicon(withoutCpuid("linux-kvm-epyc-2vcpu")), cases[8].second);
+    EXPECT_EQ(silicon(withoutCpuid("opencore-i9-13900kf-cpuid-spoof")),
+              (Row{"6", "5", "5", "6", "A5", "", "", "", "", "", "", "", ""}));
 }
 
 TEST(Capture, NoPhysicalBoardFieldOfAnyCaptureHoldsAnAppleIdentity)

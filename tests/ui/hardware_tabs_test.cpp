@@ -7,6 +7,7 @@
 
 #include "ui_test_support.h"
 
+#include <QLabel>
 #include <QSettings>
 
 #include <set>
@@ -256,6 +257,59 @@ TEST(HardwareTabs, AppleSiliconClustersAndRosetta)
                   {"Cores", "12"}, {"L1 Data", "128 KB"}, {"L1 Instruction", "192 KB"}, {"L2", "16 MB"}}));
     CPUTabView cpu(*store);
     EXPECT_EQ(cpu.findChildren<Pill*>().back()->text(), QStringLiteral("Running under Rosetta"));
+}
+
+// The processor's own signature in a card of its own, the kernel's view and the
+// note only where the two differ; each cache level's ways and the line size
+// beside its size.
+TEST(HardwareTabs, SignatureAndCacheLayoutOfRealProcessors)
+{
+    const QString note = QStringLiteral("macOS was given another processor identity by the boot loader (CPUID "
+                                        "spoofing); the values above are the processor's own.");
+    const auto notes = [&](const QWidget* card) {
+        int found = 0;
+        for (const QLabel* label : card->findChildren<QLabel*>())
+            found += label->text() == note ? 1 : 0;
+        return found;
+    };
+
+    auto spoofed = publishedStore(replayedSnapshot("opencore-i9-13900kf-cpuid-spoof"));
+    CPUTabView cpu(*spoofed);
+    EXPECT_EQ(cardTitles(&cpu), (QStringList{"Processor", "Signature", "Instructions"}));
+    const GlassCard* signature = cardTitled(&cpu, QStringLiteral("Signature"));
+    EXPECT_EQ(rowsOf(signature), (std::vector<ShownRow>{{"Family", "6"},
+                                                        {"Model", "7"},
+                                                        {"Stepping", "1"},
+                                                        {"Ext. Family", "6"},
+                                                        {"Ext. Model", "B7"},
+                                                        {"Kernel Signature", "Family 6, Model A5, Stepping 5"}}));
+    EXPECT_EQ(notes(signature), 1);
+    CachesTabView caches(*spoofed);
+    EXPECT_EQ(rowsOf(cardTitled(&caches, QStringLiteral("Cache hierarchy"))),
+              (std::vector<ShownRow>{{"L1 Data", "48 KB \u00B7 12-way \u00B7 64 bytes per line"},
+                                     {"L1 Instruction", "32 KB \u00B7 8-way \u00B7 64 bytes per line"},
+                                     {"L2", "2 MB \u00B7 16-way \u00B7 64 bytes per line"},
+                                     {"L3", "36 MB \u00B7 12-way \u00B7 64 bytes per line"}}));
+
+    CPUTabView agreeing(*publishedStore(replayedSnapshot("opencore-i7-8700k-no-spoof")));
+    EXPECT_EQ(rowLabels(cardTitled(&agreeing, QStringLiteral("Signature"))),
+              (QStringList{"Family", "Model", "Stepping", "Ext. Family", "Ext. Model"}));
+    EXPECT_EQ(notes(&agreeing), 0);
+
+    // Apple Silicon: the core design alone; the line size beside the sizes macOS gives.
+    auto m1 = publishedStore(replayedSnapshot("m1-macbookair-sysctl-hw"));
+    CPUTabView appleCpu(*m1);
+    EXPECT_EQ(rowsOf(cardTitled(&appleCpu, QStringLiteral("Signature"))),
+              (std::vector<ShownRow>{{"Core Design", "Firestorm / Icestorm"}}));
+    CachesTabView appleCaches(*m1);
+    EXPECT_EQ(rowsOf(cardTitled(&appleCaches, QStringLiteral("Cache hierarchy"))),
+              (std::vector<ShownRow>{{"L1 Data", "64 KB \u00B7 128 bytes per line"},
+                                     {"L1 Instruction", "128 KB \u00B7 128 bytes per line"},
+                                     {"L2", "4 MB \u00B7 128 bytes per line"}}));
+
+    // A Mac that reports none of it keeps the two cards the tab always had.
+    CPUTabView bare(*publishedStore(replayedSnapshot("m2max-macbookpro16-mac14-6")));
+    EXPECT_EQ(cardTitles(&bare), (QStringList{"Processor", "Instructions"}));
 }
 
 TEST(HardwareTabs, SpdShowsOneCardPerModuleOrTheExplanation)
