@@ -6,6 +6,7 @@
 #include "ui/card_grid.h"
 #include "ui/glass_card.h"
 #include "ui/pill.h"
+#include "ui/platform_texts.h"
 #include "ui/section_header.h"
 
 #include <QHBoxLayout>
@@ -198,8 +199,9 @@ void MainboardTabView::build(QVBoxLayout& column)
                          Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
     grid->addWidget(smbios);
 
+    const char* osLabel = platformTexts(shownPlatform(*store_)).operatingSystem;
     grid->addWidget(cardWithRows(QStringLiteral("Operating System"),
-                                 {{"macOS", board.os}, {"Kernel", board.kernel, true}, {"Uptime", board.uptime}}));
+                                 {{osLabel, board.os}, {"Kernel", board.kernel, true}, {"Uptime", board.uptime}}));
     column.addLayout(grid);
 
     // The notes explain how the board was identified; they are not a value, so

@@ -1,5 +1,3 @@
-#include "platform/replay_machine.h"
-#include "probe/system_probe.h"
 #include "state/system_info_store.h"
 #include "ui/card_grid.h"
 #include "ui/hardware_tabs.h"
@@ -56,15 +54,6 @@ MainboardInfo withoutPhysicalBoard(MainboardInfo board)
     board.serial = " n/a ";
     board.dmiSource = "";
     return board;
-}
-
-// What `veltrin --replay` shows for a capture of the fixture folder.
-SystemSnapshot replayedSnapshot(const std::string& capture)
-{
-    std::string error;
-    const auto machine = ReplayMachine::open(std::string(VELTRIN_FIXTURES) + "/captures/" + capture, error);
-    EXPECT_TRUE(machine) << error;
-    return machine ? SystemProbe::collect(*machine) : SystemSnapshot{};
 }
 
 SystemSnapshot snapshotWith(MainboardInfo board)

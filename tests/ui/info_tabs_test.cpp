@@ -147,12 +147,46 @@ TEST(RoundSpread, MeasuresEachRoundAgainstTheMedianOnARoundScale)
         std::vector<RoundTime> rounds;
         for (const double seconds : c.seconds)
             rounds.push_back({seconds, false});
-        const RoundSpread spread = roundSpread(rounds);
-        EXPECT_DOUBLE_EQ(spread.medianSeconds, c.median);
+        const MedianSpread spread = roundSpread(rounds);
+        EXPECT_DOUBLE_EQ(spread.median, c.median);
         ASSERT_EQ(spread.deviationPercent.size(), c.deviations.size());
         for (std::size_t index = 0; index < c.deviations.size(); ++index)
             EXPECT_NEAR(spread.deviationPercent[index], c.deviations[index], 0.01) << index;
         EXPECT_EQ(spread.scalePercent, c.scale) << c.seconds.size();
+    }
+}
+
+// Recent runs are drawn against the same kind of band: three runs within 0.2 %
+// of each other sit on the line of a ±2 % band, while a real 10 % drop reaches
+// the edge of a ±10 % one.
+TEST(ScoreSpread, ShowsHowLargeAChangeIsNotJustThatThereIsOne)
+{
+    struct Case {
+        const char* history;
+        std::vector<std::int64_t> single;
+        std::vector<std::int64_t> multi;
+        double singleScale;
+        double multiScale;
+        double lastMultiDeviation;
+    };
+    const Case cases[] = {
+        {"steady", {5000, 5006, 4997}, {40000, 39950, 40040}, 2, 2, 0.1},
+        {"a 10% drop in the last run", {5000, 5006, 4500}, {40000, 40050, 36000}, 10, 10, -10},
+        {"one run", {5000}, {40000}, 2, 2, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<BenchHistoryEntry> runs;
+        for (std::size_t index = 0; index < c.single.size(); ++index) {
+            BenchHistoryEntry run;
+            run.singleThread = c.single[index];
+            run.multiThread = c.multi[index];
+            runs.push_back(run);
+        }
+        const MedianSpread single = scoreSpread(runs, &BenchHistoryEntry::singleThread);
+        const MedianSpread multi = scoreSpread(runs, &BenchHistoryEntry::multiThread);
+        EXPECT_EQ(single.scalePercent, c.singleScale) << c.history;
+        EXPECT_EQ(multi.scalePercent, c.multiScale) << c.history;
+        EXPECT_NEAR(multi.deviationPercent.back(), c.lastMultiDeviation, 0.01) << c.history;
     }
 }
 

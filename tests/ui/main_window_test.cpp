@@ -1,5 +1,6 @@
 #include "state/system_info_store.h"
 #include "ui/focus_ring.h"
+#include "ui/hardware_tabs.h"
 #include "ui/main_window.h"
 
 #include "ui_test_support.h"
@@ -221,6 +222,32 @@ TEST_F(MainWindow, CommandAndADigitChooseTheTabInThatPlace)
         QTest::keySequence(QApplication::focusWidget(), tabShortcut(index));
         EXPECT_EQ(view_.selection(), kAppTabs[index].tab) << kAppTabs[index].id;
         EXPECT_EQ(QApplication::focusWidget(), view_.tabButton(kAppTabs[index].tab)) << "the focus follows the tab";
+    }
+}
+
+// The label follows the snapshot, as the summary's does; before the first refresh, the build.
+TEST(OperatingSystemLabel, SaysMacOSBesideAMacsVersionAndOSBesideAnyOtherSystem)
+{
+    const std::pair<const char*, QString> cases[] = {
+        {"long-values-composite", QStringLiteral("macOS")},   // 13.0 (22A380)
+        {"mbp15-1-i7-8750h", QStringLiteral("macOS")},        // a Mac's capture without sw_vers
+        {"linux-kvm-epyc-2vcpu", QStringLiteral("OS")},       // Debian GNU/Linux 12 (bookworm)
+        {"linux-imacpro1-1-vega56", QStringLiteral("OS")},    // Linux on a Mac
+    };
+    for (const auto& [capture, label] : cases) {
+        const SystemSnapshot snapshot = replayedSnapshot(capture);
+        SystemInfoStore store([snapshot] { return snapshot; }, noBenchmark());
+        MainWindowView window(store, AppLinks{}, nullptr);
+        EXPECT_EQ(window.osLabelText(), QStringLiteral("OS:")) << "nothing read yet: this Linux build's label";
+        window.show();
+        ASSERT_TRUE(waitFor(window.startupRefresh()));
+        ASSERT_TRUE(waitUntil([&] { return window.osLabelText() == label + QLatin1Char(':'); })) << capture;
+        EXPECT_EQ(window.osText().toStdString(), snapshot.mainboard.os);
+
+        if (!snapshot.mainboard.os.empty()) {
+            MainboardTabView tab(store);
+            EXPECT_EQ(rowLabels(cardTitled(&tab, QStringLiteral("Operating System"))).value(0), label) << capture;
+        }
     }
 }
 

@@ -3,6 +3,8 @@
 // Shared by the interface tests: readable failure messages for Qt strings, and
 // ways to read back what a tab shows.
 
+#include "platform/replay_machine.h"
+#include "probe/system_probe.h"
 #include "state/system_info_store.h"
 #include "ui/glass_card.h"
 
@@ -11,8 +13,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -63,6 +68,15 @@ inline QStringList rowLabels(const QWidget* card)
     for (const ShownRow& row : rowsOf(card))
         labels << row.first;
     return labels;
+}
+
+// What `veltrin --replay` shows for a capture of the fixture folder.
+inline SystemSnapshot replayedSnapshot(const std::string& capture)
+{
+    std::string error;
+    const auto machine = ReplayMachine::open(std::string(VELTRIN_FIXTURES) + "/captures/" + capture, error);
+    EXPECT_TRUE(machine) << error;
+    return machine ? SystemProbe::collect(*machine) : SystemSnapshot{};
 }
 
 // A store that has published `snapshot` once.
