@@ -59,6 +59,27 @@ std::string boardSourceText(const MainboardInfo& mainboard)
     return text;
 }
 
+GlassCard* smbiosCard(const MainboardInfo& board, const PlatformTexts& texts, const PersistedFlag& hideSystemUUID,
+                      const PersistedFlag& hideMacOSSerial)
+{
+    GlassCard* smbios = cardWithRows(QString::fromUtf8(texts.smbiosTitle),
+                                     {{"Model Name", board.macModelName},
+                                      {"Model ID", board.macModel, true},
+                                      {"Original model", board.originalModel, true},
+                                      {"Board ID", board.macBoardID, true}});
+    const bool uuid = smbios->addSensitiveRow(QStringLiteral("System UUID"), board.hardwareUUID,
+                                              hideSystemUUID.binding(), true) != nullptr;
+    const bool serial = smbios->addSensitiveRow(QStringLiteral("macOS Serial"), board.macSerial,
+                                                hideMacOSSerial.binding(), true) != nullptr;
+    // The note explains the Hide buttons; without one it has nothing to explain.
+    if (uuid || serial) {
+        smbios->addParagraph(QStringLiteral("Hide only masks the value inside Veltrin. It does not patch firmware, "
+                                            "NVRAM, OpenCore or macOS SMBIOS."),
+                             Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
+    }
+    return smbios;
+}
+
 } // namespace
 
 std::string displayLines(const std::string& displays)
@@ -80,6 +101,12 @@ bool hasBoardIdentity(const MainboardInfo& mainboard)
 {
     return anyShown({mainboard.manufacturer, mainboard.model, mainboard.boardName, mainboard.boardID,
                      mainboard.boardVersion, mainboard.serial, mainboard.dmiSource, mainboard.boardSource});
+}
+
+bool hasMacIdentity(const MainboardInfo& mainboard)
+{
+    return anyShown({mainboard.macModelName, mainboard.macModel, mainboard.originalModel, mainboard.macBoardID,
+                     mainboard.hardwareUUID, mainboard.macSerial});
 }
 
 bool hasFirmware(const MainboardInfo& mainboard)
@@ -114,7 +141,8 @@ void CPUTabView::build(QVBoxLayout& column)
     processor->add(pills);
 
     auto* instructions = new GlassCard(QStringLiteral("Instructions"));
-    instructions->addHardwareText(text(cpu.features), Palette::metalText(), Fonts::monospaced());
+    if (!veltrinShouldHideField(cpu.features))
+        instructions->addHardwareText(text(cpu.features), Palette::metalText(), Fonts::monospaced());
 
     CardGridLayout* grid = CardGridLayout::adaptive(kGridMinimumColumn, kGridSpacing);
     grid->addWidget(processor);
@@ -129,7 +157,8 @@ CachesTabView::CachesTabView(SystemInfoStore& store, QWidget* parent) : TabPageV
 void CachesTabView::build(QVBoxLayout& column)
 {
     const CPUInfo& cpu = store_->cpu();
-    column.addWidget(new SectionHeader(QStringLiteral("Caches"), QStringLiteral("Cache layout reported by macOS sysctl")));
+    const PlatformTexts& texts = platformTexts(shownPlatform(*store_));
+    column.addWidget(new SectionHeader(QStringLiteral("Caches"), QString::fromUtf8(texts.cachesSubtitle)));
     column.addWidget(cardWithRows(QStringLiteral("Cache hierarchy"),
                                   {{"L1 Data", cpu.l1d}, {"L1 Instruction", cpu.l1i}, {"L2", cpu.l2}, {"L3", cpu.l3}}));
     // A chip with several kinds of core: each with the caches its own cores see, side by side.
@@ -145,9 +174,7 @@ void CachesTabView::build(QVBoxLayout& column)
         column.addLayout(clusters);
     }
     auto* note = new GlassCard(QStringLiteral("Note"));
-    note->addParagraph(QStringLiteral("Apple Silicon may expose unified cache information differently from Intel Macs. "
-                                      "Values are shown exactly as reported by macOS."),
-                       Palette::metalMuted());
+    note->addParagraph(QString::fromUtf8(texts.cachesNote), Palette::metalMuted());
     column.addWidget(note);
 }
 
@@ -188,20 +215,15 @@ void MainboardTabView::build(QVBoxLayout& column)
                                                                   {"Legacy Patcher", board.legacyPatcherVersion}}));
     }
 
-    GlassCard* smbios = cardWithRows(QStringLiteral("macOS SMBIOS"), {{"Model Name", board.macModelName},
-                                                                     {"Model ID", board.macModel, true},
-                                                                     {"Original model", board.originalModel, true},
-                                                                     {"Board ID", board.macBoardID, true}});
-    smbios->addSensitiveRow(QStringLiteral("System UUID"), board.hardwareUUID, hideSystemUUID_.binding(), true);
-    smbios->addSensitiveRow(QStringLiteral("macOS Serial"), board.macSerial, hideMacOSSerial_.binding(), true);
-    smbios->addParagraph(QStringLiteral("Hide only masks the value inside Veltrin. It does not patch firmware, NVRAM, "
-                                        "OpenCore or macOS SMBIOS."),
-                         Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
-    grid->addWidget(smbios);
-
-    const char* osLabel = platformTexts(shownPlatform(*store_)).operatingSystem;
-    grid->addWidget(cardWithRows(QStringLiteral("Operating System"),
-                                 {{osLabel, board.os}, {"Kernel", board.kernel, true}, {"Uptime", board.uptime}}));
+    // A Mac always has an SMBIOS identity, so its card is always there; any other
+    // machine has one only when it is a Mac's hardware.
+    const Platform platform = shownPlatform(*store_);
+    const PlatformTexts& texts = platformTexts(platform);
+    if (platform == Platform::mac || hasMacIdentity(board))
+        grid->addWidget(smbiosCard(board, texts, hideSystemUUID_, hideMacOSSerial_));
+    grid->addWidget(cardWithRows(QStringLiteral("Operating System"), {{texts.operatingSystem, board.os},
+                                                                      {"Kernel", board.kernel, true},
+                                                                      {"Uptime", board.uptime}}));
     column.addLayout(grid);
 
     // The notes explain how the board was identified; they are not a value, so
@@ -238,7 +260,7 @@ void SPDTabView::build(QVBoxLayout& column)
 {
     const std::vector<MemoryModule>& modules = store_->memory().modules;
     column.addWidget(new SectionHeader(QStringLiteral("SPD"),
-                                       QStringLiteral("Memory module details when exposed by macOS or dmidecode")));
+                                       QString::fromUtf8(platformTexts(shownPlatform(*store_)).spdSubtitle)));
     if (modules.empty()) {
         auto* card = new GlassCard(QStringLiteral("Unified / On-board Memory"));
         card->addParagraph(QStringLiteral("No separate DIMM SPD data was exposed. This is normal on many MacBooks, "
@@ -265,7 +287,8 @@ GraphicsTabView::GraphicsTabView(SystemInfoStore& store, QWidget* parent) : TabP
 
 void GraphicsTabView::build(QVBoxLayout& column)
 {
-    column.addWidget(new SectionHeader(QStringLiteral("Graphics"), QStringLiteral("GPU, VRAM, Metal and display data")));
+    column.addWidget(new SectionHeader(QStringLiteral("Graphics"),
+                                       QString::fromUtf8(platformTexts(shownPlatform(*store_)).graphicsSubtitle)));
     static const std::string dash = kDash;
     for (const GPUInfo& gpu : store_->gpus()) {
         const std::string displays = displayLines(gpu.displays);

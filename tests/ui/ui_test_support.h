@@ -6,12 +6,14 @@
 #include "platform/replay_machine.h"
 #include "probe/system_probe.h"
 #include "state/system_info_store.h"
+#include "ui/elided_label.h"
 #include "ui/glass_card.h"
 
 #include "../state/qt_test_support.h"
 
 #include <QString>
 #include <QStringList>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +62,19 @@ inline std::vector<ShownRow> rowsOf(const QWidget* card)
             rows.emplace_back(sensitive->label(), sensitive->shownValue());
     }
     return rows;
+}
+
+// Every text `view` shows, whole (a shortened line by its full text), one per line.
+inline QString textsOf(const QWidget* view)
+{
+    QStringList texts;
+    for (const QLabel* label : view->findChildren<QLabel*>()) {
+        const auto* elided = qobject_cast<const ElidedLabel*>(label);
+        texts << (elided != nullptr ? elided->fullText() : label->text());
+    }
+    for (const QTextEdit* text : view->findChildren<QTextEdit*>())
+        texts << text->toPlainText();
+    return texts.join(QLatin1Char('\n'));
 }
 
 inline QStringList rowLabels(const QWidget* card)
