@@ -48,7 +48,8 @@ int GlassCard::unshortenedWidth() const
 {
     int widest = 0;
     for (const CardRow* row : findChildren<CardRow*>(Qt::FindDirectChildrenOnly))
-        widest = std::max(widest, row->sizeHint().width());
+        if (!row->wrapsValue())
+            widest = std::max(widest, row->sizeHint().width());
     const QMargins margins = column_->contentsMargins();
     return widest + margins.left() + margins.right();
 }

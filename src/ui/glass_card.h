@@ -44,7 +44,8 @@ public:
 
     // True while nothing has been added: the card then says kNothingReported.
     bool showsNothingReported() const { return nothingReported_ != nullptr; }
-    // How wide the card must be for none of its rows to shorten its value.
+    // How wide the card must be for none of its rows to shorten its value (rows
+    // that wrap never need more).
     int unshortenedWidth() const;
 
     static constexpr qreal kCornerRadius = 18;

@@ -169,7 +169,8 @@ void BenchTabView::build(QVBoxLayout& column)
         card->addRow(QStringLiteral("Progress"), sentenceCase(store_->benchProgress()).toStdString());
     card->addRow(QStringLiteral("Stability"), bench.stability);
     card->addRow(QStringLiteral("Throughput"), bench.multiTime);
-    card->addRow(QStringLiteral("Method"), bench.method);
+    // A sentence rather than a value: it wraps instead of losing its middle.
+    card->addRow(QStringLiteral("Method"), bench.method, false, ValueLayout::wrapped);
 
     // Not disabled during a run: the Status row shows it, and runs may overlap.
     auto* run = new MetalButton(QStringLiteral("Run Benchmark"), QStringLiteral("play.fill"), {.prominent = true});

@@ -360,6 +360,7 @@ TEST(CardGrid, ColumnsFollowTheCardsAndTheWidthTheirRowsNeed)
         const char* longestValue;
         int width;
         int columns;
+        ValueLayout layout = ValueLayout::lines;
     };
     const Case cases[] = {
         {2, "x", 1056, 2}, {2, "x", 1536, 2}, // never an empty third column
@@ -369,6 +370,8 @@ TEST(CardGrid, ColumnsFollowTheCardsAndTheWidthTheirRowsNeed)
         // A value that needs ~560 points keeps whole in one column where two would cut it.
         {2, "Intel(R) Xeon(R) CPU E5-2699 v4 @ 2.20GHz, Intel(R) Xeon(R) CPU", 1056, 1},
         {2, "Intel(R) Xeon(R) CPU E5-2699 v4 @ 2.20GHz, Intel(R) Xeon(R) CPU", 1536, 2},
+        // A value that wraps is never cut, and asks for no width.
+        {2, "Intel(R) Xeon(R) CPU E5-2699 v4 @ 2.20GHz, Intel(R) Xeon(R) CPU", 1056, 2, ValueLayout::wrapped},
     };
     for (const Case& c : cases) {
         QWidget page;
@@ -376,7 +379,7 @@ TEST(CardGrid, ColumnsFollowTheCardsAndTheWidthTheirRowsNeed)
         page.setLayout(grid);
         for (int card = 0; card < c.cards; ++card) {
             auto* glass = new GlassCard(QStringLiteral("Card"));
-            glass->addRow(QStringLiteral("Name"), card == 0 ? c.longestValue : "x");
+            glass->addRow(QStringLiteral("Name"), card == 0 ? c.longestValue : "x", false, c.layout);
             grid->addWidget(glass);
         }
         EXPECT_EQ(grid->columnsFor(c.width), c.columns) << c.cards << " cards, " << c.width << " wide";
