@@ -65,12 +65,14 @@ MemoryInfo initialMemoryInfo() { return {kDash, kDash, kDash, kDash, kDash, kDas
 
 BenchResult initialBenchResult() { return {0, 0, "Ready", "", "", "", "", ""}; }
 
-std::string_view operatingSystemLabel(std::string_view os)
+bool isMacOS(std::string_view os)
 {
     const char first = os.empty() ? '\0' : os.front();
     const bool named = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
-    return named ? "OS: " : "macOS: ";
+    return !named;
 }
+
+std::string_view operatingSystemLabel(std::string_view os) { return isMacOS(os) ? "macOS: " : "OS: "; }
 
 
 // Carries progress from a benchmark's thread to the store. Each post happens
@@ -177,6 +179,7 @@ void SystemInfoStore::publish(const SystemSnapshot& snapshot)
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         ((emit willChange(static_cast<Property>(I)), std::get<I>(current) = std::get<I>(incoming)), ...);
     }(std::make_index_sequence<SystemSnapshot::fieldNames.size()>{});
+    hasPublishedSnapshot_ = true;
 }
 
 void SystemInfoStore::publish(const BenchmarkOutcome& outcome)

@@ -5,6 +5,7 @@
 
 #include "state/system_info_store.h"
 #include "ui/app_links.h"
+#include "ui/platform.h"
 #include "ui/updater.h"
 
 #include <QObject>
@@ -15,6 +16,7 @@
 #include <string>
 
 class QAction;
+class QApplication;
 class QMainWindow;
 class QMenuBar;
 
@@ -23,12 +25,14 @@ namespace veltrin {
 class MainWindowView;
 class VeltrinApp;
 
-// The menu commands: "About Veltrin" and "Check for Updates…" in the application
-// menu, "Tools" with Refresh and Copy Summary, and "Veltrin Help".
+// The menu commands, each with at most one shortcut: on a Mac "About Veltrin",
+// "Check for Updates…" and Quit in the application menu; elsewhere File with
+// Quit and Help with About and Check for Updates; everywhere "Tools" with
+// Refresh and Copy Summary, and "Veltrin Help".
 class VeltrinCommands : public QObject {
     Q_OBJECT
 public:
-    explicit VeltrinCommands(VeltrinApp& app);
+    explicit VeltrinCommands(VeltrinApp& app, Platform platform = buildPlatform());
     void install(QMenuBar& menuBar) const;
 
     QAction* about;
@@ -36,6 +40,10 @@ public:
     QAction* refresh;
     QAction* copySummary;
     QAction* help;
+    QAction* quit;
+
+private:
+    Platform platform_;
 };
 
 class VeltrinApp : public QObject {
@@ -54,7 +62,8 @@ public:
 
     // Opens the main window, the first time where it was left and on its tab.
     void showMainWindow();
-    // Opens the window, or brings the open one forward.
+    // Opens the window, or brings the open one forward. A new one opens centred
+    // on the main window; Esc and Command/Ctrl-W close it.
     QWidget* showAboutWindow();
     QWidget* showHelpWindow();
 
@@ -75,6 +84,10 @@ private:
     QPointer<QWidget> help_;
     bool remembersWindow_ = false; // only a window that was shown, never a screenshot run
 };
+
+// The dark scheme for what the platform draws itself: menus, scroll bars,
+// dialogs; a disabled menu item is drawn dimmed.
+void applyDarkScheme(QApplication& application);
 
 // True when a window can be shown: always on macOS and Windows; elsewhere when
 // DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM names one.

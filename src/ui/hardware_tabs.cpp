@@ -6,6 +6,7 @@
 #include "ui/card_grid.h"
 #include "ui/glass_card.h"
 #include "ui/pill.h"
+#include "ui/platform_texts.h"
 #include "ui/section_header.h"
 
 #include <QHBoxLayout>
@@ -93,6 +94,27 @@ GlassCard* signatureCard(const CPUInfo& cpu)
     return card;
 }
 
+GlassCard* smbiosCard(const MainboardInfo& board, const PlatformTexts& texts, const PersistedFlag& hideSystemUUID,
+                      const PersistedFlag& hideMacOSSerial)
+{
+    GlassCard* smbios = cardWithRows(QString::fromUtf8(texts.smbiosTitle),
+                                     {{"Model Name", board.macModelName},
+                                      {"Model ID", board.macModel, true},
+                                      {"Original model", board.originalModel, true},
+                                      {"Board ID", board.macBoardID, true}});
+    const bool uuid = smbios->addSensitiveRow(QStringLiteral("System UUID"), board.hardwareUUID,
+                                              hideSystemUUID.binding(), true) != nullptr;
+    const bool serial = smbios->addSensitiveRow(QStringLiteral("macOS Serial"), board.macSerial,
+                                                hideMacOSSerial.binding(), true) != nullptr;
+    // The note explains the Hide buttons; without one it has nothing to explain.
+    if (uuid || serial) {
+        smbios->addParagraph(QStringLiteral("Hide only masks the value inside Veltrin. It does not patch firmware, "
+                                            "NVRAM, OpenCore or macOS SMBIOS."),
+                             Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
+    }
+    return smbios;
+}
+
 } // namespace
 
 std::string displayLines(const std::string& displays)
@@ -114,6 +136,12 @@ bool hasBoardIdentity(const MainboardInfo& mainboard)
 {
     return anyShown({mainboard.manufacturer, mainboard.model, mainboard.boardName, mainboard.boardID,
                      mainboard.boardVersion, mainboard.serial, mainboard.dmiSource, mainboard.boardSource});
+}
+
+bool hasMacIdentity(const MainboardInfo& mainboard)
+{
+    return anyShown({mainboard.macModelName, mainboard.macModel, mainboard.originalModel, mainboard.macBoardID,
+                     mainboard.hardwareUUID, mainboard.macSerial});
 }
 
 bool hasFirmware(const MainboardInfo& mainboard)
@@ -148,7 +176,8 @@ void CPUTabView::build(QVBoxLayout& column)
     processor->add(pills);
 
     auto* instructions = new GlassCard(QStringLiteral("Instructions"));
-    instructions->addHardwareText(text(cpu.features), Palette::metalText(), Fonts::monospaced());
+    if (!veltrinShouldHideField(cpu.features))
+        instructions->addHardwareText(text(cpu.features), Palette::metalText(), Fonts::monospaced());
 
     CardGridLayout* grid = CardGridLayout::adaptive(kGridMinimumColumn, kGridSpacing);
     grid->addWidget(processor);
@@ -167,7 +196,8 @@ CachesTabView::CachesTabView(SystemInfoStore& store, QWidget* parent) : TabPageV
 void CachesTabView::build(QVBoxLayout& column)
 {
     const CPUInfo& cpu = store_->cpu();
-    column.addWidget(new SectionHeader(QStringLiteral("Caches"), QStringLiteral("Cache layout reported by macOS sysctl")));
+    const PlatformTexts& texts = platformTexts(shownPlatform(*store_));
+    column.addWidget(new SectionHeader(QStringLiteral("Caches"), QString::fromUtf8(texts.cachesSubtitle)));
     const std::string l1d = cacheText(cpu.l1d, cpu.l1dWays, cpu.cacheLine);
     const std::string l1i = cacheText(cpu.l1i, cpu.l1iWays, cpu.cacheLine);
     const std::string l2 = cacheText(cpu.l2, cpu.l2Ways, cpu.cacheLine);
@@ -187,9 +217,7 @@ void CachesTabView::build(QVBoxLayout& column)
         column.addLayout(clusters);
     }
     auto* note = new GlassCard(QStringLiteral("Note"));
-    note->addParagraph(QStringLiteral("Apple Silicon may expose unified cache information differently from Intel Macs. "
-                                      "Values are shown exactly as reported by macOS."),
-                       Palette::metalMuted());
+    note->addParagraph(QString::fromUtf8(texts.cachesNote), Palette::metalMuted());
     column.addWidget(note);
 }
 
@@ -230,19 +258,15 @@ void MainboardTabView::build(QVBoxLayout& column)
                                                                   {"Legacy Patcher", board.legacyPatcherVersion}}));
     }
 
-    GlassCard* smbios = cardWithRows(QStringLiteral("macOS SMBIOS"), {{"Model Name", board.macModelName},
-                                                                     {"Model ID", board.macModel, true},
-                                                                     {"Original model", board.originalModel, true},
-                                                                     {"Board ID", board.macBoardID, true}});
-    smbios->addSensitiveRow(QStringLiteral("System UUID"), board.hardwareUUID, hideSystemUUID_.binding(), true);
-    smbios->addSensitiveRow(QStringLiteral("macOS Serial"), board.macSerial, hideMacOSSerial_.binding(), true);
-    smbios->addParagraph(QStringLiteral("Hide only masks the value inside Veltrin. It does not patch firmware, NVRAM, "
-                                        "OpenCore or macOS SMBIOS."),
-                         Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
-    grid->addWidget(smbios);
-
-    grid->addWidget(cardWithRows(QStringLiteral("Operating System"),
-                                 {{"macOS", board.os}, {"Kernel", board.kernel, true}, {"Uptime", board.uptime}}));
+    // A Mac always has an SMBIOS identity, so its card is always there; any other
+    // machine has one only when it is a Mac's hardware.
+    const Platform platform = shownPlatform(*store_);
+    const PlatformTexts& texts = platformTexts(platform);
+    if (platform == Platform::mac || hasMacIdentity(board))
+        grid->addWidget(smbiosCard(board, texts, hideSystemUUID_, hideMacOSSerial_));
+    grid->addWidget(cardWithRows(QStringLiteral("Operating System"), {{texts.operatingSystem, board.os},
+                                                                      {"Kernel", board.kernel, true},
+                                                                      {"Uptime", board.uptime}}));
     column.addLayout(grid);
 
     // The notes explain how the board was identified; they are not a value, so
@@ -279,7 +303,7 @@ void SPDTabView::build(QVBoxLayout& column)
 {
     const std::vector<MemoryModule>& modules = store_->memory().modules;
     column.addWidget(new SectionHeader(QStringLiteral("SPD"),
-                                       QStringLiteral("Memory module details when exposed by macOS or dmidecode")));
+                                       QString::fromUtf8(platformTexts(shownPlatform(*store_)).spdSubtitle)));
     if (modules.empty()) {
         auto* card = new GlassCard(QStringLiteral("Unified / On-board Memory"));
         card->addParagraph(QStringLiteral("No separate DIMM SPD data was exposed. This is normal on many MacBooks, "
@@ -306,7 +330,8 @@ GraphicsTabView::GraphicsTabView(SystemInfoStore& store, QWidget* parent) : TabP
 
 void GraphicsTabView::build(QVBoxLayout& column)
 {
-    column.addWidget(new SectionHeader(QStringLiteral("Graphics"), QStringLiteral("GPU, VRAM, Metal and display data")));
+    column.addWidget(new SectionHeader(QStringLiteral("Graphics"),
+                                       QString::fromUtf8(platformTexts(shownPlatform(*store_)).graphicsSubtitle)));
     static const std::string dash = kDash;
     for (const GPUInfo& gpu : store_->gpus()) {
         const std::string displays = displayLines(gpu.displays);
