@@ -51,6 +51,8 @@ public:
     const MainboardInfo& mainboard() const { return snapshot_.mainboard; }
     const MemoryInfo& memory() const { return snapshot_.memory; }
     const std::vector<GPUInfo>& gpus() const { return snapshot_.gpus; }
+    // All of the above as one snapshot, as the window shows it.
+    const SystemSnapshot& snapshot() const { return snapshot_; }
     const BenchResult& bench() const { return bench_; }
     bool isRefreshing() const { return isRefreshing_; }
     // Where the latest running benchmark stands ("round 7 of 20, single"); empty when none runs.

@@ -1,0 +1,118 @@
+#include "state/field_labels.h"
+
+#include <algorithm>
+#include <array>
+
+namespace veltrin {
+namespace {
+
+// Row labels follow the window's, so a report reads like the tabs it comes from.
+constexpr std::array kFieldLabels{
+    FieldLabel{"cpu", "Processor"},
+    FieldLabel{"cpu.name", "Name"},
+    FieldLabel{"cpu.vendor", "Code/Vendor"},
+    FieldLabel{"cpu.architecture", "Architecture"},
+    FieldLabel{"cpu.physicalCores", "Physical cores"},
+    FieldLabel{"cpu.logicalCores", "Logical threads"},
+    FieldLabel{"cpu.frequency", "Specification"},
+    FieldLabel{"cpu.l1i", "L1 Instruction", "caches"},
+    FieldLabel{"cpu.l1d", "L1 Data", "caches"},
+    FieldLabel{"cpu.l2", "L2", "caches"},
+    FieldLabel{"cpu.l3", "L3", "caches"},
+    FieldLabel{"cpu.features", "Instructions"},
+    FieldLabel{"cpu.clusters", "Clusters"},
+    FieldLabel{"cpu.clusters.name", "Cluster"},
+    FieldLabel{"cpu.clusters.physicalCores", "Cores"},
+    FieldLabel{"cpu.clusters.l1i", "L1 Instruction"},
+    FieldLabel{"cpu.clusters.l1d", "L1 Data"},
+    FieldLabel{"cpu.clusters.l2", "L2"},
+    FieldLabel{"cpu.translated", "Running under Rosetta"},
+
+    FieldLabel{"mainboard", "Mainboard"},
+    FieldLabel{"mainboard.manufacturer", "Manufacturer", "board"},
+    FieldLabel{"mainboard.model", "Model", "board"},
+    FieldLabel{"mainboard.boardName", "Board Product", "board"},
+    FieldLabel{"mainboard.boardID", "Board ID / Asset", "board"},
+    FieldLabel{"mainboard.boardVersion", "Board Version", "board"},
+    FieldLabel{"mainboard.chipset", "Chipset", "board"},
+    FieldLabel{"mainboard.serial", "Board Serial", "board"},
+    FieldLabel{"mainboard.macModel", "Model ID", "smbios"},
+    FieldLabel{"mainboard.macModelName", "Model Name", "smbios"},
+    FieldLabel{"mainboard.macBoardID", "Board ID", "smbios"},
+    FieldLabel{"mainboard.macSerial", "macOS Serial", "smbios"},
+    FieldLabel{"mainboard.hardwareUUID", "System UUID", "smbios"},
+    FieldLabel{"mainboard.biosVendor", "BIOS Vendor", "firmware"},
+    FieldLabel{"mainboard.biosVersion", "BIOS Version", "firmware"},
+    FieldLabel{"mainboard.biosDate", "BIOS Date", "firmware"},
+    FieldLabel{"mainboard.bootROM", "Boot ROM", "firmware"},
+    FieldLabel{"mainboard.smc", "SMC", "firmware"},
+    FieldLabel{"mainboard.os", "Release", "system"},
+    FieldLabel{"mainboard.kernel", "Kernel", "system"},
+    FieldLabel{"mainboard.uptime", "Uptime", "system"},
+    FieldLabel{"mainboard.dmiSource", "Source", "board"},
+    FieldLabel{"mainboard.detectionNotes", "Detection Notes", "notes"},
+    FieldLabel{"mainboard.opencoreVersion", "OpenCore", "firmware"},
+    FieldLabel{"mainboard.legacyPatcherVersion", "Legacy Patcher", "firmware"},
+    FieldLabel{"mainboard.originalModel", "Original model", "smbios"},
+    FieldLabel{"mainboard.boardSource", "Board source", "board"},
+
+    FieldLabel{"memory", "Memory"},
+    FieldLabel{"memory.total", "Size"},
+    FieldLabel{"memory.type", "Type"},
+    FieldLabel{"memory.speed", "Speed"},
+    FieldLabel{"memory.slots", "Slots"},
+    FieldLabel{"memory.used", "Usage source"},
+    FieldLabel{"memory.pressure", "Pressure"},
+    FieldLabel{"memory.modules", "Modules"},
+    FieldLabel{"memory.modules.bank", "Bank"},
+    FieldLabel{"memory.modules.size", "Size"},
+    FieldLabel{"memory.modules.type", "Type"},
+    FieldLabel{"memory.modules.speed", "Speed"},
+    FieldLabel{"memory.modules.manufacturer", "Manufacturer"},
+    FieldLabel{"memory.modules.part", "Part Number"},
+
+    FieldLabel{"gpus", "Graphics"},
+    FieldLabel{"gpus.name", "Name"},
+    FieldLabel{"gpus.chipset", "Chipset"},
+    FieldLabel{"gpus.vram", "VRAM / Cores"},
+    FieldLabel{"gpus.vendor", "Vendor"},
+    FieldLabel{"gpus.metal", "Metal"},
+    FieldLabel{"gpus.displays", "Displays"},
+};
+
+// The physical board and the identity macOS presents are never mixed, and each
+// says where it comes from.
+constexpr std::array kFieldGroups{
+    FieldGroup{"caches", "Caches"},
+    FieldGroup{"board", "Physical Board",
+               "From trusted sources only: the DMI tables (dmidecode) and the device tree's board properties, "
+               "after Apple identities, OpenCore markers and OEM filler are filtered out."},
+    FieldGroup{"firmware", "Firmware"},
+    FieldGroup{"smbios", "macOS SMBIOS",
+               "As macOS reports it (system_profiler and ioreg); on an OpenCore machine this is the identity the "
+               "boot loader presents, not the board's."},
+    FieldGroup{"system", "Operating System"},
+    FieldGroup{"notes", "Notes"},
+};
+
+} // namespace
+
+std::span<const FieldLabel> fieldLabels() { return kFieldLabels; }
+
+std::span<const FieldGroup> fieldGroups() { return kFieldGroups; }
+
+const FieldLabel* fieldLabel(std::string_view path)
+{
+    const auto found = std::ranges::find(kFieldLabels, path, &FieldLabel::path);
+    return found == kFieldLabels.end() ? nullptr : &*found;
+}
+
+std::string_view labelOf(std::string_view path)
+{
+    if (const FieldLabel* entry = fieldLabel(path))
+        return entry->label;
+    const std::size_t dot = path.rfind('.');
+    return dot == std::string_view::npos ? path : path.substr(dot + 1);
+}
+
+} // namespace veltrin
