@@ -6,6 +6,7 @@
 #include "ui/icons.h"
 #include "ui/info_tabs.h"
 #include "ui/main_window.h"
+#include "ui/report_commands.h"
 #include "ui/updater.h"
 #include "ui/window_memory.h"
 
@@ -160,7 +161,8 @@ VeltrinCommands::VeltrinCommands(VeltrinApp& app)
                                  })),
       refresh(makeAction(QStringLiteral("Refresh"), this, [&app] { app.store().refreshAll(); })),
       copySummary(makeAction(QStringLiteral("Copy Summary"), this, [&app] { app.mainView().copySummary(); })),
-      help(makeAction(QStringLiteral("Veltrin Help"), this, [&app] { app.showHelpWindow(); }))
+      help(makeAction(QStringLiteral("Veltrin Help"), this, [&app] { app.showHelpWindow(); })),
+      reports(new ReportCommands(app.store(), app.source(), &app.mainWindow(), this))
 {
     // Qt reads Ctrl as the Command key on macOS.
     refresh->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -179,9 +181,13 @@ void VeltrinCommands::install(QMenuBar& menuBar) const
     QMenu* application = menuBar.addMenu(QStringLiteral("Veltrin"));
     application->addAction(about);
     application->addAction(checkForUpdates);
+    QMenu* file = menuBar.addMenu(QStringLiteral("File"));
+    file->addAction(reports->exportReport);
+    file->addAction(reports->compareWithCapture);
     QMenu* tools = menuBar.addMenu(QStringLiteral("Tools"));
     tools->addAction(refresh);
     tools->addAction(copySummary);
+    tools->addAction(reports->copyReport);
     QMenu* helpMenu = menuBar.addMenu(QStringLiteral("Help"));
     helpMenu->addAction(help);
 }
@@ -189,10 +195,12 @@ void VeltrinCommands::install(QMenuBar& menuBar) const
 // VeltrinApp
 
 VeltrinApp::VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::BenchmarkRunner benchmark,
-                       std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory)
+                       std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory,
+                       std::string source)
     : updater_(std::move(updater)),
       store_(std::move(collect), std::move(benchmark), std::move(readHistory)),
       links_(std::move(links)),
+      source_(std::move(source)),
       mainWindow_(std::make_unique<QMainWindow>()),
       mainView_(new MainWindowView(store_, links_, updater_.get())),
       commands_(new VeltrinCommands(*this))
@@ -207,7 +215,8 @@ VeltrinApp::VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::Benc
 #endif
     // The shortcuts work in whichever window has the focus.
     mainWindow_->addActions({commands_->about, commands_->checkForUpdates, commands_->refresh, commands_->copySummary,
-                             commands_->help});
+                             commands_->help, commands_->reports->exportReport, commands_->reports->copyReport,
+                             commands_->reports->compareWithCapture});
 }
 
 VeltrinApp::~VeltrinApp()
@@ -283,7 +292,7 @@ bool desktopAvailable()
 
 int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector collect,
                           SystemInfoStore::BenchmarkRunner benchmark, SystemInfoStore::HistoryReader readHistory,
-                          std::optional<std::string> screenshotsDirectory)
+                          std::optional<std::string> screenshotsDirectory, std::string source)
 {
     if (screenshotsDirectory)
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -301,7 +310,7 @@ int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector coll
 
     // Screenshots start no update mechanism: they only render.
     VeltrinApp app(std::move(collect), std::move(benchmark), screenshotsDirectory ? nullptr : makePlatformUpdater(),
-                   deploymentLinks(), std::move(readHistory));
+                   deploymentLinks(), std::move(readHistory), std::move(source));
     if (screenshotsDirectory)
         return renderScreenshots(app, *screenshotsDirectory);
     app.showMainWindow();

@@ -115,7 +115,7 @@ TEST_F(DesktopApplication, MenusCarryTheCommandsAndTheirShortcuts)
     QStringList menus;
     for (QAction* menu : app->mainWindow().menuBar()->actions())
         menus << menu->text();
-    EXPECT_EQ(menus, (QStringList{"Veltrin", "Tools", "Help"}));
+    EXPECT_EQ(menus, (QStringList{"Veltrin", "File", "Tools", "Help"}));
 
     const VeltrinCommands& commands = app->commands();
     struct Case {
