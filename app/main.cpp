@@ -258,7 +258,7 @@ int runVeltrin(int argc, char** argv)
     case Mode::capture:
         // Refused before any tool runs, and checked again when the capture is put in place.
         if (!captureTargetUsable(line->outputDirectory, line->replaceCapture, error) ||
-            !writeCapture(SystemProbe::readMachine(*machine), line->outputDirectory, line->replaceCapture, error))
+            !writeCapture(readMachine(*machine), line->outputDirectory, line->replaceCapture, error))
             return fail(error);
         return 0;
     case Mode::summary:

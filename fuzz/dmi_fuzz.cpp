@@ -2,8 +2,8 @@
 
 #include "fuzz_input.h"
 
-#include "probe/dmi_reader.h"
-#include "probe/memory_probe.h"
+#include "probe/memory.h"
+#include "probe/sources/dmidecode.h"
 
 #include <cstdlib>
 

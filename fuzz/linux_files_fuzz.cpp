@@ -1,6 +1,7 @@
 // The files a Linux machine describes itself in: DMI attributes, udev's memory
 // devices, meminfo, os-release, the device tree, a display controller with its
-// PCI ID database, and a connector's modes and EDID. Files are bytes, not text,
+// PCI ID database, a connector's modes and EDID, the processor's entries,
+// topology, caches and clock, and its CPUID answers. Files are bytes, not text,
 // so they reach the parsers undecoded.
 
 #include "platform/linux_files.h"
@@ -16,7 +17,7 @@ using namespace veltrin;
 
 namespace {
 
-constexpr std::array<std::string_view, 14> kPaths{
+constexpr std::array<std::string_view, 23> kPaths{
     "/sys/class/dmi/id/board_name",
     "/sys/class/dmi/id/sys_vendor",
     "/sys/class/dmi/id/product_name",
@@ -31,6 +32,15 @@ constexpr std::array<std::string_view, 14> kPaths{
     "/sys/class/drm/card0-DP-1/modes",
     "/sys/class/drm/card0-DP-1/edid",
     "/sys/class/drm/card0/device/uevent",
+    "/proc/cpuinfo",
+    "/sys/devices/system/cpu/online",
+    "/sys/devices/system/cpu/cpu0/topology/core_id",
+    "/sys/devices/system/cpu/cpu1/topology/core_id",
+    "/sys/devices/system/cpu/cpu0/cache/index0/level",
+    "/sys/devices/system/cpu/cpu0/cache/index0/type",
+    "/sys/devices/system/cpu/cpu0/cache/index0/size",
+    "/sys/devices/system/cpu/cpu0/cache/index12/level",
+    "/sys/devices/system/cpu/cpu0/cpufreq/base_frequency",
 };
 
 } // namespace
@@ -50,9 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         readings.files[std::string(path)] = std::string(input.substr(start, end - start));
         start = std::min(end + 1, input.size());
     }
+    readings.cpuid = std::string(input.substr(start)); // whatever follows the last file
 
     const SystemSnapshot snapshot = SystemProbe::snapshotFrom(readings);
-    if (snapshot.gpus.empty() || snapshot.memory.modules.size() > 256)
+    if (snapshot.gpus.empty() || snapshot.memory.modules.size() > 256 || snapshot.cpu.logicalCores.empty())
         std::abort();
     for (const std::string& text : {snapshot.mainboard.os, snapshot.gpus.front().name, snapshot.gpus.front().displays})
         if (text.find('\n') != std::string::npos)

@@ -2,15 +2,18 @@
 // nothing may crash, and no physical board field may carry an Apple identity.
 
 #include "fuzz_input.h"
+#include "probe/cpu.h"
+#include "probe/mainboard.h"
+#include "probe/sources/dmidecode.h"
+#include "probe/sources/filters.h"
+#include "probe/system_probe.h"
 
-#include "probe/dmi_reader.h"
-#include "probe/mainboard_probe.h"
-#include "probe/parsers.h"
 
 #include <cstdlib>
 #include <type_traits>
 
 using namespace veltrin;
+using SystemProbe::DMIInfo;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -27,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (cpu.clusters.size() > static_cast<std::size_t>(kMaxPerfLevels))
         std::abort();
 
-    const DMIInfo dmi = SystemProbe::dmiInfo(readings);
+    const DMIInfo dmi = SystemProbe::dmiTables(readings);
     const MainboardInfo board = SystemProbe::mainboardInfo(readings, dmi);
     for (const std::string* physical : {&board.manufacturer, &board.model, &board.boardName, &board.boardID,
                                         &board.boardVersion, &board.serial})

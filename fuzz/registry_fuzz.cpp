@@ -1,8 +1,10 @@
 // ioreg property text, hexadecimal data and uptime output.
 
 #include "fuzz_input.h"
+#include "probe/mainboard.h"
+#include "probe/operating_system.h"
+#include "probe/sources/ioreg.h"
 
-#include "probe/mainboard_probe.h"
 
 #include <cstdlib>
 

@@ -1,13 +1,15 @@
 // The memory and graphics reports, with dmidecode memory devices beside them.
 
 #include "fuzz_input.h"
+#include "probe/graphics.h"
+#include "probe/memory.h"
+#include "probe/sources/dmidecode.h"
 
-#include "probe/memory_probe.h"
-#include "probe/parsers.h"
 
 #include <cstdlib>
 
 using namespace veltrin;
+using SystemProbe::DMIInfo;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,7 +4,7 @@
 #include "fuzz_input.h"
 
 #include "core/text_match.h"
-#include "probe/clean.h"
+#include "probe/sources/filters.h"
 
 #include <array>
 #include <cstdlib>

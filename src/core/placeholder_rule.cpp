@@ -1,21 +1,13 @@
 #include "core/placeholder_rule.h"
 
+#include "core/no_value_words.h"
 #include "core/unicode_text.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 namespace veltrin {
 namespace {
-
-// Compared against the trimmed, lower-cased value.
-constexpr std::array<std::string_view, 13> kPlaceholderValues{
-    "\u2014",        "-",       "n/a",  "na",       "not exposed", "not available", "not exposed by macos",
-    "unknown",       "not detected", "empty", "no module installed", "not installed", "smbios fallback"};
-
-constexpr std::array<std::string_view, 6> kPlaceholderFragments{
-    "not exposed", "not available", "smbios fallback", "apple/efi", "to be filled", "default string"};
 
 // The probes write both dashes for "nothing"; one spelling keeps the lists short.
 std::string withEmDashes(std::string text)
@@ -36,7 +28,8 @@ bool veltrinShouldHideField(std::string_view value)
         return true;
     const auto isValue = [&](std::string_view placeholder) { return normalised == placeholder; };
     const auto holdsFragment = [&](std::string_view fragment) { return contains(normalised, fragment); };
-    return std::ranges::any_of(kPlaceholderValues, isValue) || std::ranges::any_of(kPlaceholderFragments, holdsFragment);
+    return std::ranges::any_of(NoValueWords::kHiddenValues, isValue) ||
+           std::ranges::any_of(NoValueWords::kHiddenFragments, holdsFragment);
 }
 
 } // namespace veltrin

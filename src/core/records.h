@@ -7,8 +7,8 @@
 #include "core/uuid.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -90,6 +90,11 @@ struct MainboardInfo {
     friend bool operator==(const MainboardInfo&, const MainboardInfo&);
 };
 
+// The most memory modules or graphics adapters one snapshot lists. The largest
+// servers have a few hundred DIMM slots; a report that seems to list more is
+// not a real one, and parsing it on would only cost time and memory.
+inline constexpr std::size_t kMaxListedDevices = 256;
+
 // Every construction draws a fresh identity, so two modules built from the same
 // text are different records; copies keep their identity.
 struct MemoryModule {
@@ -153,26 +158,6 @@ struct SystemSnapshot {
     std::vector<GPUInfo> gpus{};
 
     VELTRIN_FIELDS(cpu, mainboard, memory, gpus)
-};
-
-// What dmidecode said, once per collection. The optional values are exactly as
-// extracted (placeholders included); the consumers filter them.
-struct DMIInfo {
-    std::string source{};
-    std::string raw{};
-    std::optional<std::string> systemManufacturer{};
-    std::optional<std::string> systemProduct{};
-    std::optional<std::string> systemSerial{};
-    std::optional<std::string> systemVersion{};
-    std::optional<std::string> baseboardManufacturer{};
-    std::optional<std::string> baseboardProduct{};
-    std::optional<std::string> baseboardVersion{};
-    std::optional<std::string> baseboardSerial{};
-    std::optional<std::string> boardAssetTag{};
-    std::optional<std::string> biosVendor{};
-    std::optional<std::string> biosVersion{};
-    std::optional<std::string> biosDate{};
-    std::vector<MemoryModule> memoryModules{};
 };
 
 static_assert(listsEveryMember<CPUCluster>() && listsEveryMember<CPUInfo>() && listsEveryMember<MainboardInfo>() &&

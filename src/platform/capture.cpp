@@ -197,6 +197,8 @@ bool writeCapture(const MachineReadings& readings, const std::string& directory,
     written = written && folder.write(std::string(kKernelValuesFile), kernelValuesText(readings.kernel));
     if (!readings.platform.empty())
         written = written && folder.write(std::string(kPlatformFile), readings.platform + "\n");
+    if (!readings.cpuid.empty())
+        written = written && folder.write(std::string(kCpuidFile), readings.cpuid);
     for (const auto& [path, content] : readings.files) {
         const auto name = capturedFileName(path);
         if (!name) {

@@ -7,7 +7,8 @@
 // be started leaves no file. platform.txt names the machine's platform (a capture
 // without it is a Mac's), and every system file the refresh read is kept as it
 // was read under files/<its absolute path> (the PCI ID database only as the lines
-// naming the machine's own adapters). A folder
+// naming the machine's own adapters). cpuid.txt keeps the processor's CPUID
+// answers in the form cpuid_dump.h gives, where it answered any. A folder
 // holding sysctl.txt is a finished capture.
 
 #include "platform/readings.h"
@@ -27,6 +28,7 @@ inline constexpr std::string_view kKernelValuesFile = "sysctl.txt";
 inline constexpr std::string_view kExitStatusSuffix = ".status";
 inline constexpr std::string_view kPlatformFile = "platform.txt";
 inline constexpr std::string_view kFilesFolder = "files";
+inline constexpr std::string_view kCpuidFile = "cpuid.txt";
 
 // Where a capture keeps the system file at `path`, relative to the capture
 // folder ("files/<path>"); absent unless `path` is absolute and names no "." or

@@ -3,46 +3,6 @@
 #include <algorithm>
 
 namespace veltrin {
-namespace {
-
-// OpenCore keeps its variables under its vendor GUID; nvram takes the full name
-// "<GUID>:<name>" as its one argument and prints it back before the value.
-ToolCommand openCoreVariable(Tool tool, std::string_view name)
-{
-    return {tool, "/usr/sbin/nvram", {"4D1FDA02-38C7-4A6A-9CC6-4BCCA8B30102:" + std::string(name)}, 1.0,
-            "nvram-" + std::string(name) + ".txt"};
-}
-
-} // namespace
-
-const std::vector<ToolCommand>& toolCommands()
-{
-    static const std::vector<ToolCommand> commands{
-        {Tool::hardwareReport, "/usr/sbin/system_profiler", {"SPHardwareDataType", "-detailLevel", "mini"}, 4.0,
-         "SPHardwareDataType.txt"},
-        {Tool::memoryReport, "/usr/sbin/system_profiler", {"SPMemoryDataType", "-detailLevel", "mini"}, 4.0,
-         "SPMemoryDataType.txt"},
-        {Tool::graphicsReport, "/usr/sbin/system_profiler", {"SPDisplaysDataType", "-detailLevel", "mini"}, 4.0,
-         "SPDisplaysDataType.txt"},
-        {Tool::softwareVersion, "/usr/bin/sw_vers", {}, 1.0, "sw_vers.txt"},
-        {Tool::productVersion, "/usr/bin/sw_vers", {"-productVersion"}, 2.0, "sw_vers-productVersion.txt"},
-        {Tool::buildVersion, "/usr/bin/sw_vers", {"-buildVersion"}, 2.0, "sw_vers-buildVersion.txt"},
-        {Tool::machineArchitecture, "/usr/bin/uname", {"-m"}, 2.0, "uname-m.txt"},
-        {Tool::kernelRelease, "/usr/bin/uname", {"-r"}, 1.0, "uname-r.txt"},
-        {Tool::uptime, "/usr/bin/uptime", {}, 1.0, "uptime.txt"},
-        {Tool::platformRegistry, "/usr/sbin/ioreg", {"-rd1", "-c", "IOPlatformExpertDevice"}, 1.5,
-         "ioreg-IOPlatformExpertDevice.txt"},
-        {Tool::deviceTree, "/usr/sbin/ioreg", {"-p", "IODeviceTree", "-rd1"}, 1.5, "ioreg-IODeviceTree.txt"},
-        {Tool::virtualMemoryStatistics, "/usr/bin/vm_stat", {}, 3.0, "vm_stat.txt"},
-        {Tool::memoryPressure, "/usr/bin/memory_pressure", {}, 4.0, "memory_pressure.txt"},
-        openCoreVariable(Tool::oemVendor, "oem-vendor"),
-        openCoreVariable(Tool::oemProduct, "oem-product"),
-        openCoreVariable(Tool::oemBoard, "oem-board"),
-        openCoreVariable(Tool::openCoreVersion, "opencore-version"),
-        openCoreVariable(Tool::legacyPatcherVersion, "OCLP-Version"),
-    };
-    return commands;
-}
 
 const ToolCommand& toolCommand(Tool tool)
 {

@@ -19,6 +19,15 @@ constexpr std::size_t kDatabaseLimit = 16 * 1024 * 1024; // pci.ids is about 1.4
 constexpr std::size_t kMaxPciFunctions = 1024;
 constexpr std::size_t kMaxDisplayAdapters = 256;
 constexpr std::size_t kMaxConnectors = 256;
+// The largest machines have a few thousand logical processors; the few cache
+// levels of a processor are listed under a handful of folders.
+constexpr std::size_t kMaxProcessors = 4096;
+constexpr std::size_t kMaxCacheFolders = 16;
+
+bool isDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 std::string joined(std::string_view folder, std::string_view name, std::string_view file)
 {
@@ -80,6 +89,28 @@ public:
         }
     }
 
+    // Each processor's topology, cpu0's caches and clock: enough to count cores and
+    // size the caches as the kernel sees them.
+    void keepProcessorFiles()
+    {
+        keep(std::string(LinuxPath::cpuInfo), kTextLimit);
+        keep(std::string(LinuxPath::onlineProcessors), kAttributeLimit);
+        auto processors = machine_.directoryEntries(std::string(LinuxPath::processorFolder));
+        std::erase_if(processors, [](const std::string& name) { return !isProcessorFolder(name); });
+        processors.resize(std::min(processors.size(), kMaxProcessors));
+        for (const std::string& processor : processors)
+            for (const std::string_view file : {TopologyFile::package, TopologyFile::core})
+                keep(joined(LinuxPath::processorFolder, processor, file), kAttributeLimit);
+        auto caches = machine_.directoryEntries(std::string(LinuxPath::cacheFolder));
+        std::erase_if(caches, [](const std::string& name) { return !isCacheFolder(name); });
+        caches.resize(std::min(caches.size(), kMaxCacheFolders));
+        for (const std::string& cache : caches)
+            for (const std::string_view file : kCacheFiles)
+                keep(joined(LinuxPath::cacheFolder, cache, file), kAttributeLimit);
+        for (const std::string_view file : {FrequencyFile::base, FrequencyFile::maximum})
+            keep(std::string(LinuxPath::frequencyFolder) + std::string(file), kAttributeLimit);
+    }
+
     // Only the database lines that name these adapters: the whole file is large,
     // and a capture must name them as this machine did.
     void keepPciNames(const std::vector<PciDeviceId>& adapters)
@@ -109,6 +140,10 @@ private:
 
 } // namespace
 
+bool isProcessorFolder(std::string_view name) { return name.starts_with("cpu") && isDigits(name.substr(3)); }
+
+bool isCacheFolder(std::string_view name) { return name.starts_with("index") && isDigits(name.substr(5)); }
+
 std::string_view connectorCard(std::string_view name)
 {
     if (!name.starts_with("card"))
@@ -116,8 +151,7 @@ std::string_view connectorCard(std::string_view name)
     const auto dash = name.find('-');
     if (dash == std::string_view::npos || dash == 4 || dash + 1 == name.size())
         return {};
-    const std::string_view number = name.substr(4, dash - 4);
-    if (!std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!isDigits(name.substr(4, dash - 4)))
         return {};
     return name.substr(0, dash);
 }
@@ -134,6 +168,7 @@ FileContents readLinuxFiles(const Machine& machine)
             break;
     reader.keep(std::string(LinuxPath::deviceTreeModel), kAttributeLimit);
     reader.keep(std::string(LinuxPath::deviceTreeCompatible), kAttributeLimit);
+    reader.keepProcessorFiles();
     reader.keepPciNames(reader.keepDisplayAdapters());
     reader.keepConnectedDisplays();
     return reader.take();

@@ -29,6 +29,14 @@ inline constexpr std::string_view deviceTreeCompatible = "/proc/device-tree/comp
 inline constexpr std::string_view pciDevices = "/sys/bus/pci/devices/";
 // Cards ("card0") and their connectors ("card0-DP-1"); only connected connectors are kept.
 inline constexpr std::string_view drmDevices = "/sys/class/drm/";
+// The processor: every logical processor's entry, the list of those online, and
+// under each "cpu<N>" folder its topology; cpu0 alone for the caches ("index<N>"
+// folders) and the clock, which every processor of one kind shares.
+inline constexpr std::string_view cpuInfo = "/proc/cpuinfo";
+inline constexpr std::string_view processorFolder = "/sys/devices/system/cpu/";
+inline constexpr std::string_view onlineProcessors = "/sys/devices/system/cpu/online";
+inline constexpr std::string_view cacheFolder = "/sys/devices/system/cpu/cpu0/cache/";
+inline constexpr std::string_view frequencyFolder = "/sys/devices/system/cpu/cpu0/cpufreq/";
 // Where Debian's pci.ids and hwdata put the PCI ID database; the first one found
 // is read, and only the lines naming this machine's adapters are kept (pci_ids.h).
 inline constexpr std::array<std::string_view, 2> pciIdsDatabases{"/usr/share/misc/pci.ids",
@@ -60,6 +68,38 @@ inline constexpr std::string_view modes = "modes";
 inline constexpr std::string_view edid = "edid";
 inline constexpr std::string_view cardEvent = "device/uevent";
 } // namespace ConnectorFile
+
+// Files of each "index<N>" folder under LinuxPath::cacheFolder.
+namespace CacheFile {
+inline constexpr std::string_view level = "level";
+inline constexpr std::string_view type = "type"; // "Data", "Instruction" or "Unified"
+inline constexpr std::string_view size = "size"; // "32K", "16M"
+inline constexpr std::string_view sharedProcessors = "shared_cpu_list";
+inline constexpr std::string_view ways = "ways_of_associativity";
+inline constexpr std::string_view lineSize = "coherency_line_size";
+} // namespace CacheFile
+inline constexpr std::array<std::string_view, 6> kCacheFiles{CacheFile::level, CacheFile::type, CacheFile::size,
+                                                             CacheFile::sharedProcessors, CacheFile::ways,
+                                                             CacheFile::lineSize};
+
+// Files of LinuxPath::frequencyFolder, in kilohertz: the base clock where the
+// driver states one (intel_pstate), else the highest.
+namespace FrequencyFile {
+inline constexpr std::string_view base = "base_frequency";
+inline constexpr std::string_view maximum = "cpuinfo_max_freq";
+} // namespace FrequencyFile
+
+// Files of each "cpu<N>" folder under LinuxPath::processorFolder.
+namespace TopologyFile {
+inline constexpr std::string_view package = "topology/physical_package_id";
+inline constexpr std::string_view core = "topology/core_id";
+} // namespace TopologyFile
+
+// True for a logical processor's folder name ("cpu0", "cpu17"), not "cpufreq" or "cpuidle".
+bool isProcessorFolder(std::string_view name);
+
+// True for a cache folder name ("index0").
+bool isCacheFolder(std::string_view name);
 
 // The card a connector folder belongs to ("card0" for "card0-DP-1"); empty when
 // the name is not a connector's.

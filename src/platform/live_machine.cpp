@@ -1,6 +1,7 @@
 #include "platform/live_machine.h"
 
 #include "platform/capture.h"
+#include "platform/cpuid_dump.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -90,5 +91,7 @@ std::vector<std::string> LiveMachine::directoryEntries(const std::string& path) 
 {
     return sortedFolderNames(path);
 }
+
+std::string LiveMachine::cpuidDump() const { return veltrin::cpuidDump(); }
 
 } // namespace veltrin

@@ -15,6 +15,7 @@ public:
     bool isExecutableFile(const std::string& path) const override;
     std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) const override;
     std::vector<std::string> directoryEntries(const std::string& path) const override;
+    std::string cpuidDump() const override;
 };
 
 // The folder of files shipped with the application. Inside a macOS bundle it is

@@ -1,10 +1,10 @@
 #pragma once
 
 // The one seam between the probe and the computer it inspects: kernel values by
-// name, tool runs, the few file tests the dmidecode search needs, and the files a
-// Linux machine describes itself in. The live implementation for the build's
-// platform reads the real machine; the replay implementation reads a capture
-// directory written on another machine.
+// name, tool runs, the processor's CPUID answers, the few file tests the
+// dmidecode search needs, and the files a Linux machine describes itself in.
+// The live implementation for the build's platform reads the real machine; the
+// replay implementation reads a capture directory written on another machine.
 
 #include "core/process_runner.h"
 
@@ -47,6 +47,9 @@ public:
     virtual std::string_view platform() const = 0;
     // Install locations of dmidecode particular to this platform, searched after the usual ones.
     virtual std::vector<std::string> extraDmidecodeLocations() const { return {}; }
+    // What the processor answers to CPUID, in the form cpuid_dump.h gives; empty
+    // where it has no such instruction or the machine kept no answers.
+    virtual std::string cpuidDump() const { return {}; }
 };
 
 // The machine this program runs on.

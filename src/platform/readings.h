@@ -36,6 +36,9 @@ KernelValues readKernelValues(const Machine& machine);
 // not be read is not there.
 using FileContents = std::map<std::string, std::string, std::less<>>;
 
+// The content read from `path`; absent when the file was not read.
+std::optional<std::string_view> fileContent(const FileContents& files, std::string_view path);
+
 struct MachineReadings {
     std::string platform{}; // the machine's platform name (machine.h)
     KernelValues kernel{};
@@ -43,7 +46,7 @@ struct MachineReadings {
     std::optional<std::string> dmidecodePath{};
     ProcessResult dmidecode{"", ProcessRunner::kLaunchFailedStatus};
     FileContents files{}; // linux_files.h says which
-
+    std::string cpuid{}; // the processor's CPUID answers (cpuid_dump.h), empty where none were read
 
     // What the tool printed, whatever its status; empty when it was not run.
     std::string_view output(Tool tool) const;
@@ -51,5 +54,17 @@ struct MachineReadings {
     // The content read from `path`; absent when the file was not read.
     std::optional<std::string_view> file(std::string_view path) const;
 };
+
+// Starts every tool of the command table at once, each with its own time limit,
+// together with dmidecode when one is found, and reads the kernel values, the
+// processor's CPUID answers and (on Linux) the system files while they run;
+// returns when the last tool has ended. The only place a refresh starts tools: a
+// refresh takes as long as its slowest tool.
+MachineReadings readMachine(const Machine& machine);
+
+// The path of the first usable dmidecode, or absent: the application's own copy,
+// then the usual install locations, then the platform's own. A placeholder text
+// file standing where the tool should be is passed over.
+std::optional<std::string> dmidecodeExecutable(const Machine& machine);
 
 } // namespace veltrin

@@ -155,6 +155,13 @@ std::optional<std::string> ReplayMachine::readFileHead(const std::string& path, 
     return captured ? readCaptureFile(*captured, maxBytes) : std::nullopt;
 }
 
+// A capture without cpuid.txt comes from a processor without CPUID, or from
+// before its answers were kept.
+std::string ReplayMachine::cpuidDump() const
+{
+    return readCaptureFile(std::string(kCpuidFile), ProcessRunner::kOutputCapBytes).value_or("");
+}
+
 // Only folders inside the capture are listed, as only files inside it are read.
 std::vector<std::string> ReplayMachine::directoryEntries(const std::string& path) const
 {

@@ -29,6 +29,7 @@ public:
     std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) const override;
     std::vector<std::string> directoryEntries(const std::string& path) const override;
     std::string_view platform() const override { return platform_; }
+    std::string cpuidDump() const override;
 
     // The content of one file of the capture (`name` relative to its folder), at
     // most `limit` bytes; absent when it is missing or not a regular file inside

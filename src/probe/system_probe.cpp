@@ -1,30 +1,18 @@
 #include "probe/system_probe.h"
 
 #include "core/unicode_text.h"
-#include "platform/linux_files.h"
-#include "platform/machine.h"
-#include "probe/dmi_reader.h"
-#include "probe/parsers.h"
+#include "probe/cpu.h"
+#include "probe/graphics.h"
+#include "probe/mainboard.h"
+#include "probe/memory.h"
+#include "probe/operating_system.h"
+#include "probe/sources/sysfs_dmi.h"
 
-#include <functional>
-#include <mutex>
-#include <system_error>
-#include <thread>
 #include <type_traits>
 #include <utility>
 
 namespace veltrin::SystemProbe {
 namespace {
-
-// Runs `job` on its own thread, or right here when no thread can be had.
-void startJob(std::vector<std::thread>& jobs, const std::function<void()>& job)
-{
-    try {
-        jobs.emplace_back(job);
-    } catch (const std::system_error&) {
-        job();
-    }
-}
 
 // Whatever a tool printed, a field shows one line of a sane length: a flooding
 // tool cannot put megabytes into the window, the summary or the JSON. The
@@ -51,45 +39,25 @@ void boundForDisplay(Value& value, std::string_view name)
 
 } // namespace
 
-MachineReadings readMachine(const Machine& machine)
+DMIInfo dmiTables(const MachineReadings& readings)
 {
-    MachineReadings readings;
-    std::mutex lock;
-    std::vector<std::thread> jobs;
-    // One thread per tool: each blocks in its own run, so the slowest tool alone
-    // decides how long the whole read takes.
-    for (const ToolCommand& entry : toolCommands()) {
-        startJob(jobs, [&, command = &entry] {
-            ProcessResult result = machine.run(command->executable, command->arguments, command->timeout);
-            const std::lock_guard guard(lock);
-            readings.tools.insert_or_assign(command->tool, std::move(result));
-        });
-    }
-    if (auto dmidecode = dmidecodeExecutable(machine)) {
-        readings.dmidecodePath = std::move(dmidecode);
-        startJob(jobs, [&] {
-            ProcessResult result = machine.run(*readings.dmidecodePath, {}, kDmidecodeTimeout);
-            const std::lock_guard guard(lock);
-            readings.dmidecode = std::move(result);
-        });
-    }
-    KernelValues kernel = readKernelValues(machine);
-    // Quick file reads, done here while the tools run.
-    FileContents files = machine.platform() == kLinuxPlatform ? readLinuxFiles(machine) : FileContents();
-    for (auto& job : jobs)
-        job.join();
-    readings.platform = machine.platform();
-    readings.kernel = std::move(kernel);
-    readings.files = std::move(files);
-    return readings;
+    if (readings.dmidecodePath && readings.dmidecode.status == 0 && !readings.dmidecode.output.empty())
+        return dmidecodeInfo(*readings.dmidecodePath, readings.dmidecode);
+    if (auto sysfs = sysfsDmiInfo(readings.files))
+        return *std::move(sysfs);
+    return readings.dmidecodePath ? dmidecodeInfo(*readings.dmidecodePath, readings.dmidecode) : DMIInfo{};
 }
 
 SystemSnapshot snapshotFrom(const MachineReadings& readings)
 {
-    const DMIInfo dmi = dmiInfo(readings);
+    const DMIInfo dmi = dmiTables(readings);
     SystemSnapshot snapshot;
     snapshot.cpu = cpuInfo(readings);
     snapshot.mainboard = mainboardInfo(readings, dmi);
+    const OperatingSystemInfo system = operatingSystemInfo(readings);
+    snapshot.mainboard.os = system.os;
+    snapshot.mainboard.kernel = system.kernel;
+    snapshot.mainboard.uptime = system.uptime;
     snapshot.memory = memoryInfo(readings, dmi);
     snapshot.gpus = graphicsInfo(readings);
     boundForDisplay(snapshot, "");

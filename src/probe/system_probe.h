@@ -2,6 +2,7 @@
 
 #include "core/records.h"
 #include "platform/readings.h"
+#include "probe/sources/dmidecode.h"
 
 namespace veltrin {
 
@@ -9,18 +10,19 @@ class Machine;
 
 namespace SystemProbe {
 
-// Starts every tool of the command table at once, each with its own time limit,
-// together with dmidecode when one is found, reads the kernel values while they
-// run, and returns when the last tool has ended. The only place a refresh starts
-// tools: a refresh takes as long as its slowest tool.
-MachineReadings readMachine(const Machine& machine);
+// The DMI tables, read once for the board and the memory: dmidecode's dump when
+// it read them; else, where it cannot (Linux without root), the strings Linux
+// shows everyone; else what dmidecode said of its failure, or nothing when none
+// was found.
+DMIInfo dmiTables(const MachineReadings& readings);
 
-// The snapshot the parsers make of finished readings, in their order: processor,
-// mainboard, memory, graphics. Runs no tool and never waits.
+// The snapshot the areas make of finished readings, in their order: processor,
+// mainboard (with the operating system), memory, graphics. Runs no tool and
+// never waits.
 SystemSnapshot snapshotFrom(const MachineReadings& readings);
 
-// One complete snapshot of `machine`. Blocks until done; every tool is bounded by
-// its time limit, so this always returns.
+// One complete snapshot of `machine`: readMachine, then snapshotFrom. Blocks
+// until done; every tool is bounded by its time limit, so this always returns.
 SystemSnapshot collect(const Machine& machine);
 
 } // namespace SystemProbe

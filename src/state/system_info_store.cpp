@@ -6,7 +6,6 @@
 #include <QPromise>
 #include <QFuture>
 
-#include <array>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -51,6 +50,15 @@ MainboardInfo initialMainboardInfo()
     MainboardInfo info;
     info.chipset = "Unknown";
     return info;
+}
+
+SystemSnapshot initialSnapshot()
+{
+    SystemSnapshot snapshot;
+    snapshot.cpu = initialCPUInfo();
+    snapshot.mainboard = initialMainboardInfo();
+    snapshot.memory = initialMemoryInfo();
+    return snapshot;
 }
 
 MemoryInfo initialMemoryInfo() { return {kDash, kDash, kDash, kDash, kDash, kDash, {}}; }
@@ -101,7 +109,7 @@ SystemInfoStore::SystemInfoStore(Collector collect, BenchmarkRunner benchmark, H
       benchmark_(std::move(benchmark)),
       readHistory_(std::move(readHistory)),
       progressRelay_(std::make_shared<ProgressRelay>(this)),
-      snapshot_{initialCPUInfo(), initialMainboardInfo(), initialMemoryInfo(), {}},
+      snapshot_(initialSnapshot()),
       bench_(initialBenchResult())
 {
 }
@@ -164,8 +172,6 @@ QFuture<void> SystemInfoStore::loadBenchHistory()
 // Each part in the record's order, each announced just before it changes.
 void SystemInfoStore::publish(const SystemSnapshot& snapshot)
 {
-    static_assert(SystemSnapshot::fieldNames == std::array<std::string_view, 4>{"cpu", "mainboard", "memory", "gpus"} &&
-                  static_cast<int>(Property::gpus) == 3);
     const auto incoming = snapshot.fields();
     auto current = snapshot_.fields();
     [&]<std::size_t... I>(std::index_sequence<I...>) {

@@ -1,7 +1,7 @@
 #pragma once
 
 // The one observable object behind the interface: the latest snapshot split into
-// its four parts, the latest benchmark result, and the refresh flag. It lives on
+// its parts, the latest benchmark result, and the refresh flag. It lives on
 // the interface thread; the slow work runs on detached background threads and
 // its results are published back on the interface thread.
 
@@ -31,10 +31,28 @@ class SystemInfoStore : public QObject {
     Q_OBJECT
 
 public:
-    // The snapshot's parts come first, in the record's field order: a refresh
-    // publishes them by position.
-    enum class Property { cpu, mainboard, memory, gpus, bench, isRefreshing, benchProgress, benchDetails, benchHistory };
+    // What is about to change. The snapshot's parts come first and are not
+    // listed: part i is the record's i-th field (SystemSnapshot::fieldNames), so
+    // a part added to the record is published, and announced, with no change
+    // here. The store's own properties follow them.
+    enum class Property {
+        bench = int(SystemSnapshot::fieldNames.size()),
+        isRefreshing,
+        benchProgress,
+        benchDetails,
+        benchHistory,
+    };
     Q_ENUM(Property)
+
+    // The property of the snapshot's part called `name` ("cpu", "gpus"); a name
+    // the record does not have does not build.
+    static consteval Property snapshotPart(std::string_view name)
+    {
+        for (std::size_t index = 0; index < SystemSnapshot::fieldNames.size(); ++index)
+            if (SystemSnapshot::fieldNames[index] == name)
+                return static_cast<Property>(index);
+        throw "not a part of SystemSnapshot";
+    }
 
     using Collector = std::function<SystemSnapshot()>;
     // Runs one benchmark, telling `progress` (from its own thread) where it stands.
@@ -47,12 +65,12 @@ public:
                     QObject* parent = nullptr);
     ~SystemInfoStore() override;
 
+    // The snapshot as last published, every part of it.
+    const SystemSnapshot& snapshot() const { return snapshot_; }
     const CPUInfo& cpu() const { return snapshot_.cpu; }
     const MainboardInfo& mainboard() const { return snapshot_.mainboard; }
     const MemoryInfo& memory() const { return snapshot_.memory; }
     const std::vector<GPUInfo>& gpus() const { return snapshot_.gpus; }
-    // All of the above as one snapshot, as the window shows it.
-    const SystemSnapshot& snapshot() const { return snapshot_; }
     const BenchResult& bench() const { return bench_; }
     bool isRefreshing() const { return isRefreshing_; }
     // Where the latest running benchmark stands ("round 7 of 20, single"); empty when none runs.
@@ -63,8 +81,8 @@ public:
     const std::vector<BenchHistoryEntry>& benchHistory() const { return benchHistory_; }
     const std::string& benchHistoryProblem() const { return benchHistoryProblem_; }
 
-    // Collects a snapshot in the background and publishes cpu, mainboard, memory
-    // and gpus in that order, then clears isRefreshing. A call made while a
+    // Collects a snapshot in the background and publishes its parts in the
+    // record's field order (cpu, mainboard, memory, gpus, …), then clears isRefreshing. A call made while a
     // refresh is under way does nothing. The future finishes once published (or
     // at once when skipped); it is cancelled if the store goes away first.
     QFuture<void> refreshAll();
@@ -115,7 +133,9 @@ private:
 // capture reads "macOS: " wherever it is replayed.
 std::string_view operatingSystemLabel(std::string_view os);
 
-// The values shown before the first refresh and the first benchmark.
+// The values shown before the first refresh and the first benchmark; a part
+// without initial values of its own starts as its record's default.
+SystemSnapshot initialSnapshot();
 CPUInfo initialCPUInfo();
 MainboardInfo initialMainboardInfo();
 MemoryInfo initialMemoryInfo();

@@ -6,6 +6,8 @@
 #include "ui/icons.h"
 #include "ui/info_tabs.h"
 #include "ui/main_window.h"
+#include "ui/metal_window_background.h"
+#include "ui/overlay_scroll_bar.h"
 #include "ui/report_commands.h"
 #include "ui/updater.h"
 #include "ui/window_memory.h"

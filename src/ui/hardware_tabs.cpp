@@ -1,10 +1,12 @@
 #include "ui/hardware_tabs.h"
 
-#include "state/system_info_store.h"
-#include "ui/card_grid.h"
-#include "ui/components.h"
 #include "core/placeholder_rule.h"
 #include "core/unicode_text.h"
+#include "state/system_info_store.h"
+#include "ui/card_grid.h"
+#include "ui/glass_card.h"
+#include "ui/pill.h"
+#include "ui/section_header.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

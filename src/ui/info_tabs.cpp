@@ -4,21 +4,21 @@
 #include "state/system_info_store.h"
 #include "ui/bench_charts.h"
 #include "ui/card_grid.h"
-#include "ui/components.h"
-#include "core/placeholder_rule.h"
+#include "ui/elided_label.h"
+#include "ui/glass_card.h"
+#include "ui/metal_button.h"
+#include "ui/score_view.h"
+#include "ui/section_header.h"
 #include "ui/updater.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace veltrin {
 namespace {
-
-const QString kDash = QStringLiteral("\u2014");
 
 // A row of buttons under a card's rows, 4 points further down, the first face
 // lined up with the card's text.
@@ -42,48 +42,6 @@ GlassCard* paragraphCard(const QString& title, const QString& text)
 }
 
 } // namespace
-
-// ScoreView
-
-ScoreView::ScoreView(const QString& title, std::int64_t score, const std::string& detail, QWidget* parent)
-    : QWidget(parent),
-      title_(makeLabel(title, Fonts::system(Fonts::kBody), Palette::metalMuted())),
-      score_(makeLabel(score == 0 ? kDash : QString::number(score), Fonts::system(34, QFont::Bold), Palette::metalText()))
-{
-    setFixedWidth(210);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(18, 18, 18, 18);
-    column->setSpacing(6);
-    column->addWidget(title_);
-    column->addWidget(score_);
-    if (!veltrinShouldHideField(detail)) {
-        auto* line = new ElidedLabel(QString::fromStdString(detail));
-        line->setTextInteractionFlags(Qt::NoTextInteraction);
-        line->setCursor(Qt::ArrowCursor);
-        line->setFont(Fonts::system(Fonts::kCaption));
-        QPalette palette = line->palette();
-        palette.setColor(QPalette::WindowText, Palette::metalMuted());
-        line->setPalette(palette);
-        detail_ = line;
-        column->addWidget(detail_);
-    }
-}
-
-QString ScoreView::title() const { return title_->text(); }
-QString ScoreView::scoreText() const { return score_->text(); }
-QString ScoreView::detail() const
-{
-    return detail_ == nullptr ? QString() : static_cast<const ElidedLabel*>(detail_)->fullText();
-}
-
-void ScoreView::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Palette::white(0.12), 1));
-    painter.setBrush(Palette::white(0.07));
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 16, 16);
-}
 
 // Bench
 

@@ -3,7 +3,10 @@
 #include "core/unicode_text.h"
 #include "state/clipboard.h"
 #include "state/system_info_store.h"
-#include "ui/icons.h"
+#include "ui/animated_header_icon.h"
+#include "ui/elided_label.h"
+#include "ui/labels.h"
+#include "ui/overlay_scroll_bar.h"
 #include "ui/tab_page.h"
 #include "ui/tab_views.h"
 
@@ -11,16 +14,15 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QVariantAnimation>
 
 #include <algorithm>
+#include <functional>
 
 namespace veltrin {
 
@@ -41,8 +43,6 @@ namespace {
 
 constexpr qreal kPanelRadius = 22;
 constexpr int kPanelInset = 12;
-
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 // A horizontal band of the panel; its fill is clipped to the panel's rounded
 // outline, so the top and bottom bands follow the corners.
@@ -117,150 +117,6 @@ ElidedLabel* statusValue(const QColor& color)
 
 } // namespace
 
-// TabButton
-
-namespace {
-constexpr int kTabIconSize = 18;
-constexpr int kTabIconGap = 9;
-QFont tabFont(bool selected) { return Fonts::system(14, selected ? QFont::DemiBold : QFont::Medium); }
-} // namespace
-
-TabButton::TabButton(AppTab tab, QWidget* parent) : QAbstractButton(parent), tab_(tab)
-{
-    setText(fromUtf8(appTabTitle(tab)));
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
-}
-
-void TabButton::setSelected(bool selected)
-{
-    selected_ = selected;
-    setFocusPolicy(selected ? Qt::TabFocus : Qt::NoFocus);
-    update();
-}
-
-void TabButton::keyPressEvent(QKeyEvent* event)
-{
-    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
-    if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
-        const int step = event->key() == Qt::Key_Right ? 1 : -1;
-        Q_EMIT stepRequested(rightToLeft ? -step : step);
-        event->accept();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
-}
-
-TabButton::Layout TabButton::contentLayout() const
-{
-    constexpr qreal innerPadding = 6;
-    constexpr qreal narrowestGap = 4;
-    constexpr int smallestFont = 12;
-    Layout layout;
-    layout.plate = QRectF(rect()).adjusted(2, 4, -2, -4);
-    const qreal room = std::max<qreal>(0, layout.plate.width() - 2 * innerPadding);
-    layout.text = text();
-    // A narrow bar first closes the gap to the icon, then takes a point or two
-    // off the title, and only then shortens it.
-    layout.font = tabFont(selected_);
-    qreal titleWidth = QFontMetricsF(layout.font).horizontalAdvance(layout.text);
-    while (kTabIconSize + narrowestGap + titleWidth > room && layout.font.pixelSize() > smallestFont) {
-        layout.font.setPixelSize(layout.font.pixelSize() - 1);
-        titleWidth = QFontMetricsF(layout.font).horizontalAdvance(layout.text);
-    }
-    const QFontMetricsF metrics(layout.font);
-    const qreal gap = std::clamp(room - kTabIconSize - titleWidth, narrowestGap, qreal(kTabIconGap));
-    if (kTabIconSize + gap + titleWidth > room) {
-        layout.text = metrics.elidedText(text(), Qt::ElideRight, std::max<qreal>(0, room - kTabIconSize - gap));
-        titleWidth = metrics.horizontalAdvance(layout.text);
-    }
-    const qreal left = (width() - (kTabIconSize + gap + titleWidth)) / 2;
-    layout.icon = QRectF(left, (height() - kTabIconSize) / 2.0, kTabIconSize, kTabIconSize);
-    layout.title = QRectF(left + kTabIconSize + gap, 0, titleWidth + 1, height());
-    return layout;
-}
-
-QSize TabButton::sizeHint() const
-{
-    const QFontMetrics metrics(tabFont(true));
-    return {kTabIconSize + kTabIconGap + metrics.horizontalAdvance(text()) + 8, 48};
-}
-
-// Every tab is as wide as the next, whatever its title.
-QSize TabButton::minimumSizeHint() const { return {kTabIconSize + 8, 48}; }
-
-void TabButton::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const Layout layout = contentLayout();
-    constexpr qreal radius = 8;
-    if (selected_) {
-        const QRectF& plate = layout.plate;
-        const QColor& accent = Palette::accentBlue();
-        shadow_.paint(painter, plate, radius, 10, QPointF(0, 4), Palette::withOpacity(accent, 0.22));
-        QPainterPath shape;
-        shape.addRoundedRect(plate, radius, radius);
-        painter.fillPath(shape, Palette::withOpacity(accent, 0.2));
-        QLinearGradient sheen(plate.topLeft(), plate.bottomLeft());
-        sheen.setColorAt(0, Palette::white(0.18));
-        sheen.setColorAt(1, Palette::withOpacity(accent, 0.1));
-        painter.fillPath(shape, sheen);
-        painter.setPen(QPen(Palette::withOpacity(accent, 0.52), 1));
-        painter.drawRoundedRect(plate.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
-    }
-
-    if (showsFocusRing(*this))
-        paintFocusRing(painter, layout.plate, radius);
-
-    const QColor color = selected_ ? Palette::selectedTabText() : Palette::metalMuted();
-    const QPixmap icon = symbolPixmap(fromUtf8(appTabSymbol(tab_)), kTabIconSize, color, devicePixelRatioF());
-    painter.drawPixmap(layout.icon.topLeft(), icon);
-    painter.setFont(layout.font);
-    painter.setPen(color);
-    painter.drawText(layout.title, Qt::AlignLeft | Qt::AlignVCenter, layout.text);
-}
-
-// BusyIndicator
-
-BusyIndicator::BusyIndicator(QWidget* parent) : QWidget(parent), spin_(new QVariantAnimation(this))
-{
-    setFixedSize(sizeHint());
-    spin_->setStartValue(0.0);
-    spin_->setEndValue(360.0);
-    spin_->setDuration(1000);
-    spin_->setLoopCount(-1);
-    connect(spin_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        angle_ = value.toReal();
-        update();
-    });
-}
-
-void BusyIndicator::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    spin_->start();
-}
-
-void BusyIndicator::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    spin_->stop();
-}
-
-void BusyIndicator::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF ring = QRectF(rect()).adjusted(2, 2, -2, -2);
-    painter.setPen(QPen(Palette::white(0.14), 2.2));
-    painter.drawEllipse(ring);
-    painter.setPen(QPen(Palette::metalText(), 2.2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawArc(ring, int(-angle_ * 16), 100 * 16);
-}
-
 // MainWindowView
 
 MainWindowView::MainWindowView(SystemInfoStore& store, AppLinks links, Updater* updater, QWidget* parent)
@@ -308,12 +164,23 @@ MainWindowView::MainWindowView(SystemInfoStore& store, AppLinks links, Updater* 
     render();
 }
 
-// Command-1 … Command-9 (Ctrl on other systems) choose the nine tabs in order.
+QKeySequence tabShortcut(std::size_t index)
+{
+    if (index < 9)
+        return QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + int(index)));
+    if (index == 9)
+        return QKeySequence(Qt::CTRL | Qt::Key_0);
+    return {};
+}
+
 void MainWindowView::addTabShortcuts()
 {
     for (std::size_t index = 0; index < kAppTabs.size(); ++index) {
+        const QKeySequence shortcut = tabShortcut(index);
+        if (shortcut.isEmpty())
+            break;
         auto* action = new QAction(this);
-        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + int(index))));
+        action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, [this, tab = kAppTabs[index].tab] { selectTab(tab); });
         addAction(action);

@@ -7,17 +7,22 @@
 #include "core/records.h"
 #include "ui/app_tab.h"
 #include "ui/app_links.h"
-#include "ui/components.h"
+#include "ui/busy_indicator.h"
+#include "ui/metal_button.h"
+#include "ui/metal_window_background.h"
+#include "ui/tab_button.h"
+#include "ui/theme.h"
 
-#include <QAbstractButton>
 #include <QFuture>
+#include <QKeySequence>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
+class QLabel;
 class QScrollArea;
 class QTimer;
-class QVariantAnimation;
 
 namespace veltrin {
 
@@ -29,59 +34,9 @@ class Updater;
 // board model when macOS names no model.
 std::string statusModelText(const MainboardInfo& mainboard);
 
-class TabButton : public QAbstractButton {
-    Q_OBJECT
-public:
-    TabButton(AppTab tab, QWidget* parent = nullptr);
-    AppTab tab() const { return tab_; }
-    // Only the selected tab is a stop of the Tab key; the arrow keys move along the bar.
-    void setSelected(bool selected);
-    bool isSelected() const { return selected_; }
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-    // Where the highlight, the icon and the title go at the button's width: the
-    // title keeps inside the highlight, closing the gap to its icon first and
-    // shortening itself only when that is not enough.
-    struct Layout {
-        QRectF plate;
-        QRectF icon;
-        QRectF title;
-        QString text;
-        QFont font;
-    };
-    Layout contentLayout() const;
-
-Q_SIGNALS:
-    // An arrow key asks for the tab `step` places along (-1 left, +1 right).
-    void stepRequested(int step);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    AppTab tab_;
-    bool selected_ = false;
-    SoftShadow shadow_;
-};
-
-// The small spinning indicator shown while a refresh runs.
-class BusyIndicator : public QWidget {
-    Q_OBJECT
-public:
-    explicit BusyIndicator(QWidget* parent = nullptr);
-    QSize sizeHint() const override { return {18, 18}; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QVariantAnimation* spin_;
-    qreal angle_ = 0;
-};
+// The shortcut of the tab at `index` in the bar: Command-1 … Command-9 (Ctrl on
+// other systems) for the first nine, Command-0 for a tenth, none past it.
+QKeySequence tabShortcut(std::size_t index);
 
 class MainWindowView : public MetalWindowBackground {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "ui/tab_page.h"
 
 #include "state/system_info_store.h"
-#include "ui/components.h"
+#include "ui/glass_card.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -2,7 +2,8 @@
 // machine exactly as `veltrin --replay DIR` reads them.
 
 #include "platform/replay_machine.h"
-#include "probe/mainboard_probe.h"
+#include "probe/mainboard.h"
+#include "probe/sources/filters.h"
 #include "probe/system_probe.h"
 
 #include "scripted_machine.h"

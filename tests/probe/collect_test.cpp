@@ -1,7 +1,6 @@
 #include "core/json.h"
 #include "platform/command_table.h"
 #include "platform/machine.h"
-#include "probe/parsers.h"
 #include "probe/system_probe.h"
 
 #include "scripted_machine.h"
@@ -87,8 +86,8 @@ TEST(Collect, FloodingToolsGiveBoundedFields)
 
     const SystemSnapshot snapshot = SystemProbe::collect(machine);
     EXPECT_LT(toJson(snapshot).size(), 2u * 1024 * 1024);
-    EXPECT_EQ(snapshot.memory.modules.size(), SystemProbe::kMaxListedDevices);
-    EXPECT_EQ(snapshot.gpus.size(), SystemProbe::kMaxListedDevices);
+    EXPECT_EQ(snapshot.memory.modules.size(), kMaxListedDevices);
+    EXPECT_EQ(snapshot.gpus.size(), kMaxListedDevices);
     const auto expectBounded = [](const auto& record) {
         const auto fields = record.fields();
         [&]<std::size_t... I>(std::index_sequence<I...>) {

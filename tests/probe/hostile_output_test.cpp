@@ -1,9 +1,11 @@
 // Tools may print anything. No parser throws, every processor field keeps a value,
 // and no Apple identity reaches the physical board.
 
-#include "probe/dmi_reader.h"
-#include "probe/mainboard_probe.h"
-#include "probe/parsers.h"
+#include "probe/cpu.h"
+#include "probe/mainboard.h"
+#include "probe/sources/dmidecode.h"
+#include "probe/sources/filters.h"
+#include "probe/system_probe.h"
 
 #include "scripted_machine.h"
 
@@ -45,7 +47,7 @@ TEST(HostileOutput, ParsersKeepTheirFallbacks)
         ASSERT_NO_THROW({
             const MachineReadings readings = scripted::readings(machine);
             cpu = SystemProbe::cpuInfo(readings);
-            board = SystemProbe::mainboardInfo(readings, SystemProbe::dmiInfo(readings));
+            board = SystemProbe::mainboardInfo(readings, SystemProbe::dmiTables(readings));
         }) << "round " << round;
         const auto blank = []<typename Field>(const Field& field) {
             if constexpr (std::is_same_v<Field, std::string>)

@@ -3,7 +3,10 @@
 // ID database does not know. Read through the machine seam exactly as live.
 
 #include "platform/linux_files.h"
-#include "probe/linux_sources.h"
+#include "probe/sources/os_release.h"
+#include "probe/sources/pci_drm.h"
+#include "probe/sources/proc_meminfo.h"
+#include "probe/sources/sysfs_dmi.h"
 #include "probe/system_probe.h"
 
 #include "scripted_machine.h"
@@ -108,7 +111,7 @@ TEST(LinuxFiles, AdaptersAreNamedFromTheDatabaseOrByTheirNumbers)
         {drm + "card1-eDP-1/status", "connected\n"}, // a card that is no PCI adapter
         {drm + "card1-eDP-1/modes", "1280x800\n"},
     });
-    const MachineReadings readings = SystemProbe::readMachine(machine);
+    const MachineReadings readings = readMachine(machine);
     EXPECT_EQ(scripted::textRows(SystemProbe::snapshotFrom(readings).gpus),
               (Rows{{"GP104 [GeForce GTX 1080]", "GP104 [GeForce GTX 1080]", "", "NVIDIA Corporation (0x10de)", "",
                      "2560 x 1440 / 1920 x 1080 (DELL U2715H)"},
@@ -133,7 +136,7 @@ TEST(LinuxFiles, ValuesAsTheFilesWriteThem)
     for (const auto& [text, name] : releases) {
         MachineReadings readings;
         readings.files["/usr/lib/os-release"] = text;
-        EXPECT_EQ(SystemProbe::osReleaseName(readings), name) << text;
+        EXPECT_EQ(SystemProbe::osReleaseName(readings.files), name) << text;
     }
 
     const std::vector<std::pair<std::string, std::vector<std::string>>> meminfos{
@@ -145,7 +148,7 @@ TEST(LinuxFiles, ValuesAsTheFilesWriteThem)
     for (const auto& [text, expected] : meminfos) {
         MachineReadings readings;
         readings.files["/proc/meminfo"] = text;
-        const auto use = SystemProbe::linuxMemoryUse(readings);
+        const auto use = SystemProbe::linuxMemoryUse(readings.file("/proc/meminfo"));
         EXPECT_EQ((std::vector<std::string>{use.used, use.pressure}), expected) << text;
     }
 

@@ -1,4 +1,5 @@
-#include "probe/memory_probe.h"
+#include "probe/memory.h"
+#include "probe/sources/filters.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,6 @@
 #include "platform/command_table.h"
 #include "platform/machine.h"
 #include "platform/readings.h"
-#include "probe/system_probe.h"
 
 #include <charconv>
 #include <fstream>
@@ -95,7 +94,7 @@ private:
 };
 
 // What one refresh reads from `machine`, every tool started as a refresh starts them.
-inline MachineReadings readings(const ScriptedMachine& machine) { return SystemProbe::readMachine(machine); }
+inline MachineReadings readings(const ScriptedMachine& machine) { return readMachine(machine); }
 
 // A field as text: strings as they are, flags as true or false, a list of records
 // as their fields, " / " between fields and "; " between records.

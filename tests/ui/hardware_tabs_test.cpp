@@ -3,6 +3,7 @@
 #include "state/system_info_store.h"
 #include "ui/card_grid.h"
 #include "ui/hardware_tabs.h"
+#include "ui/pill.h"
 
 #include "ui_test_support.h"
 

@@ -2,6 +2,7 @@
 #include "ui/app_tab.h"
 #include "ui/bench_charts.h"
 #include "ui/info_tabs.h"
+#include "ui/score_view.h"
 #include "ui/updater.h"
 
 #include "ui_test_support.h"

@@ -1,4 +1,5 @@
 #include "state/system_info_store.h"
+#include "ui/focus_ring.h"
 #include "ui/main_window.h"
 
 #include "ui_test_support.h"
@@ -199,6 +200,17 @@ TEST_F(MainWindow, TheKeyboardReachesEveryControlAndMovesAlongTheTabBar)
     }
 }
 
+TEST(TabShortcut, DigitsOneToNineThenZeroForATenthAndNonePast)
+{
+    const std::pair<std::size_t, QKeySequence> cases[] = {
+        {0, QKeySequence(Qt::CTRL | Qt::Key_1)}, {8, QKeySequence(Qt::CTRL | Qt::Key_9)},
+        {9, QKeySequence(Qt::CTRL | Qt::Key_0)}, {10, QKeySequence()},
+        {11, QKeySequence()},
+    };
+    for (const auto& [index, shortcut] : cases)
+        EXPECT_EQ(tabShortcut(index), shortcut) << index;
+}
+
 TEST_F(MainWindow, CommandAndADigitChooseTheTabInThatPlace)
 {
     view_.show();
@@ -206,7 +218,7 @@ TEST_F(MainWindow, CommandAndADigitChooseTheTabInThatPlace)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&view_));
     view_.tabButton(AppTab::cpu)->setFocus(Qt::TabFocusReason);
     for (std::size_t index = kAppTabs.size(); index-- > 0;) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_1 + int(index)), Qt::ControlModifier);
+        QTest::keySequence(QApplication::focusWidget(), tabShortcut(index));
         EXPECT_EQ(view_.selection(), kAppTabs[index].tab) << kAppTabs[index].id;
         EXPECT_EQ(QApplication::focusWidget(), view_.tabButton(kAppTabs[index].tab)) << "the focus follows the tab";
     }

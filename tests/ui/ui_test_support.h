@@ -4,7 +4,7 @@
 // ways to read back what a tab shows.
 
 #include "state/system_info_store.h"
-#include "ui/components.h"
+#include "ui/glass_card.h"
 
 #include "../state/qt_test_support.h"
 

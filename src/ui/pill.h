@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace veltrin {
+
+// A capsule badge. Pills show their text as it is; no placeholder rule applies.
+// Squeezed, a pill shortens its text at the end rather than widen the page.
+class Pill : public QWidget {
+    Q_OBJECT
+public:
+    explicit Pill(const QString& text, QWidget* parent = nullptr);
+    QString text() const { return text_; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString shownText() const;
+    QString text_;
+};
+
+} // namespace veltrin
