@@ -6,6 +6,7 @@
 #include "ui/icons.h"
 #include "ui/info_tabs.h"
 #include "ui/main_window.h"
+#include "ui/menu_command.h"
 #include "ui/metal_window_background.h"
 #include "ui/overlay_scroll_bar.h"
 #include "ui/report_commands.h"
@@ -30,15 +31,6 @@
 
 namespace veltrin {
 namespace {
-
-QAction* makeAction(const QString& title, QObject* parent, std::function<void()> run)
-{
-    auto* action = new QAction(title, parent);
-    // Works from the About and Help windows too.
-    action->setShortcutContext(Qt::ApplicationShortcut);
-    QObject::connect(action, &QAction::triggered, parent, std::move(run));
-    return action;
-}
 
 // The About and Help windows: the metal background and, scrolling over it, the view padded by 20.
 QWidget* makeSecondaryWindow(const QString& title, QSize size, QWidget* view)

@@ -4,6 +4,7 @@
 #include "state/snapshot_file.h"
 #include "state/system_info_store.h"
 #include "ui/comparison_dialog.h"
+#include "ui/menu_command.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -11,19 +12,8 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
-#include <functional>
-
 namespace veltrin {
 namespace {
-
-QAction* makeCommand(const QString& title, QObject* parent, std::function<void()> run)
-{
-    auto* action = new QAction(title, parent);
-    // Works from the About and Help windows too.
-    action->setShortcutContext(Qt::ApplicationShortcut);
-    QObject::connect(action, &QAction::triggered, parent, std::move(run));
-    return action;
-}
 
 QDialog* openWithoutWaiting(QDialog* dialog)
 {
@@ -36,10 +26,10 @@ QDialog* openWithoutWaiting(QDialog* dialog)
 
 ReportCommands::ReportCommands(SystemInfoStore& store, std::string source, QWidget* window, QObject* parent)
     : QObject(parent),
-      exportReport(makeCommand(QStringLiteral("Export Report\u2026"), this, [this] { chooseExportFile(); })),
-      copyReport(makeCommand(QStringLiteral("Copy Report"), this,
+      exportReport(makeAction(QStringLiteral("Export Report\u2026"), this, [this] { chooseExportFile(); })),
+      copyReport(makeAction(QStringLiteral("Copy Report"), this,
                              [this] { copyTextToClipboard(report(ReportFormat::markdown)); })),
-      compareWithCapture(makeCommand(QStringLiteral("Compare with Capture\u2026"), this, [this] { chooseComparison(); })),
+      compareWithCapture(makeAction(QStringLiteral("Compare with Capture\u2026"), this, [this] { chooseComparison(); })),
       store_(store),
       source_(std::move(source)),
       window_(window)
