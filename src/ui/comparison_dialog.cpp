@@ -47,7 +47,9 @@ ComparisonDialog::ComparisonDialog(const QString& before, std::vector<SnapshotDi
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(false);
     list_->setWordWrap(true);
+    // The field's name whole; the two values share what is left.
     list_->header()->setSectionResizeMode(QHeaderView::Stretch);
+    list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     // One heading row per area, in the snapshot's order, its differences under it.
     QTreeWidgetItem* area = nullptr;
     std::string_view areaName;
@@ -63,7 +65,9 @@ ComparisonDialog::ComparisonDialog(const QString& before, std::vector<SnapshotDi
         }
         auto* row = new QTreeWidgetItem(area, {text(differenceLabel(difference)), shown(difference.before),
                                                shown(difference.after)});
-        row->setToolTip(0, text(difference.key));
+        // A long value is shortened to its column; its tooltip holds it whole.
+        for (int column = 0; column < 3; ++column)
+            row->setToolTip(column, column == 0 ? text(difference.key) : row->text(column));
     }
     list_->expandAll();
     list_->setVisible(count > 0);
