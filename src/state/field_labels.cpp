@@ -89,8 +89,8 @@ constexpr std::array kFieldGroups{
                "after Apple identities, OpenCore markers and OEM filler are filtered out."},
     FieldGroup{"firmware", "Firmware"},
     FieldGroup{"smbios", "macOS SMBIOS",
-               "As macOS reports it (system_profiler and ioreg); on an OpenCore machine this is the identity the "
-               "boot loader presents, not the board's."},
+               "As the system reports it (on a Mac, system_profiler and ioreg); on an OpenCore machine this is the "
+               "identity the boot loader presents, not the board's."},
     FieldGroup{"system", "Operating System"},
     FieldGroup{"notes", "Notes"},
 };
