@@ -85,8 +85,9 @@ constexpr std::array kFieldLabels{
 constexpr std::array kFieldGroups{
     FieldGroup{"caches", "Caches"},
     FieldGroup{"board", "Physical Board",
-               "From trusted sources only: the DMI tables (dmidecode) and the device tree's board properties, "
-               "after Apple identities, OpenCore markers and OEM filler are filtered out."},
+               "From trusted sources only (the firmware's DMI tables, the device tree's board properties, OpenCore's "
+               "variables; the Source row says which), after Apple identities, OpenCore markers and OEM filler are "
+               "filtered out."},
     FieldGroup{"firmware", "Firmware"},
     FieldGroup{"smbios", "macOS SMBIOS",
                "As the system reports it (on a Mac, system_profiler and ioreg); on an OpenCore machine this is the "
