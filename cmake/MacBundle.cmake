@@ -71,6 +71,11 @@ if(TARGET veltrin_ui)
   set_source_files_properties(${icns} PROPERTIES MACOSX_PACKAGE_LOCATION Resources)
 endif()
 
+# The schema of the --json output, where a Mac keeps an application's documents.
+set(schema ${PROJECT_SOURCE_DIR}/packaging/snapshot.schema.json)
+target_sources(veltrin PRIVATE ${schema})
+set_source_files_properties(${schema} PROPERTIES MACOSX_PACKAGE_LOCATION Resources)
+
 # Veltrin looks for Contents/Resources/dmidecode before the usual install locations.
 set(signed_resources)
 if(VELTRIN_BUNDLED_DMIDECODE)

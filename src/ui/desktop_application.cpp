@@ -6,9 +6,11 @@
 #include "ui/icons.h"
 #include "ui/info_tabs.h"
 #include "ui/main_window.h"
+#include "ui/menu_command.h"
 #include "ui/metal_window_background.h"
 #include "ui/overlay_scroll_bar.h"
 #include "ui/platform_texts.h"
+#include "ui/report_commands.h"
 #include "ui/updater.h"
 #include "ui/window_memory.h"
 
@@ -31,15 +33,6 @@
 
 namespace veltrin {
 namespace {
-
-QAction* makeAction(const QString& title, QObject* parent, std::function<void()> run)
-{
-    auto* action = new QAction(title, parent);
-    // Works from the About and Help windows too.
-    action->setShortcutContext(Qt::ApplicationShortcut);
-    QObject::connect(action, &QAction::triggered, parent, std::move(run));
-    return action;
-}
 
 // The About and Help windows: the metal background and, scrolling over it, the view padded by 20.
 QWidget* makeSecondaryWindow(const QString& title, QSize size, QWidget* view)
@@ -204,6 +197,7 @@ VeltrinCommands::VeltrinCommands(VeltrinApp& app, Platform platform)
       // Closing every window ends the application the way closing the last one does.
       quit(makeAction(platform == Platform::mac ? QStringLiteral("Quit Veltrin") : QStringLiteral("Quit"), this,
                       [] { QApplication::closeAllWindows(); })),
+      reports(new ReportCommands(app.store(), app.source(), &app.mainWindow(), this)),
       platform_(platform)
 {
     // Qt reads Ctrl as the Command key on macOS.
@@ -224,15 +218,21 @@ VeltrinCommands::VeltrinCommands(VeltrinApp& app, Platform platform)
 void VeltrinCommands::install(QMenuBar& menuBar) const
 {
     const bool mac = platform_ == Platform::mac;
-    if (mac) {
-        // Their roles move these into the application menu, which leaves this one empty and hidden.
+    // Their roles move the application menu's items into the one macOS makes, which
+    // leaves this one empty and hidden.
+    if (mac)
         menuBar.addMenu(QStringLiteral("Veltrin"))->addActions({about, checkForUpdates, quit});
-    } else {
-        menuBar.addMenu(QStringLiteral("File"))->addAction(quit);
+    QMenu* file = menuBar.addMenu(QStringLiteral("File"));
+    file->addAction(reports->exportReport);
+    file->addAction(reports->compareWithCapture);
+    if (!mac) {
+        file->addSeparator();
+        file->addAction(quit);
     }
     QMenu* tools = menuBar.addMenu(QStringLiteral("Tools"));
     tools->addAction(refresh);
     tools->addAction(copySummary);
+    tools->addAction(reports->copyReport);
     QMenu* helpMenu = menuBar.addMenu(QStringLiteral("Help"));
     helpMenu->addAction(help);
     if (!mac) {
@@ -248,10 +248,12 @@ void VeltrinCommands::install(QMenuBar& menuBar) const
 // VeltrinApp
 
 VeltrinApp::VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::BenchmarkRunner benchmark,
-                       std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory)
+                       std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory,
+                       std::string source)
     : updater_(std::move(updater)),
       store_(std::move(collect), std::move(benchmark), std::move(readHistory)),
       links_(std::move(links)),
+      source_(std::move(source)),
       mainWindow_(std::make_unique<QMainWindow>()),
       mainView_(new MainWindowView(store_, links_, updater_.get())),
       commands_(new VeltrinCommands(*this))
@@ -266,7 +268,8 @@ VeltrinApp::VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::Benc
 #endif
     // The shortcuts work in whichever window has the focus.
     mainWindow_->addActions({commands_->about, commands_->checkForUpdates, commands_->refresh, commands_->copySummary,
-                             commands_->help, commands_->quit});
+                             commands_->help, commands_->quit, commands_->reports->exportReport,
+                             commands_->reports->copyReport, commands_->reports->compareWithCapture});
 }
 
 VeltrinApp::~VeltrinApp()
@@ -344,7 +347,7 @@ bool desktopAvailable()
 
 int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector collect,
                           SystemInfoStore::BenchmarkRunner benchmark, SystemInfoStore::HistoryReader readHistory,
-                          std::optional<std::string> screenshotsDirectory)
+                          std::optional<std::string> screenshotsDirectory, std::string source)
 {
     if (screenshotsDirectory)
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -362,7 +365,7 @@ int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector coll
 
     // Screenshots start no update mechanism: they only render.
     VeltrinApp app(std::move(collect), std::move(benchmark), screenshotsDirectory ? nullptr : makePlatformUpdater(),
-                   deploymentLinks(), std::move(readHistory));
+                   deploymentLinks(), std::move(readHistory), std::move(source));
     if (screenshotsDirectory)
         return renderScreenshots(app, *screenshotsDirectory);
     app.showMainWindow();

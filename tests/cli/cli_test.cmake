@@ -77,6 +77,23 @@ endif()
 expect_run(ARGS --replay ${FIXTURES}/captures/linux-imacpro1-1-vega56 --summary STATUS 0
            OUTPUT_MATCHES "\nReal motherboard:  \n.*\nmacOS SMBIOS: iMacPro1,1 / Mac-7BA5B2D9E42DDD94\n.*\nOS: Fedora Linux 40 \\(Forty\\)\nMemory: 32 GB DDR4 2666 MT/s\nGPU: Vega 10 XL \\[Radeon Pro Vega 56\\]\n$")
 
+# A report goes to standard output, or into the file named in the form its name (or --format) says.
+file(MAKE_DIRECTORY ${WORK})
+expect_run(ARGS --replay ${capture} --report STATUS 0
+           OUTPUT_MATCHES "^# Veltrin Hardware Report\n\n\\| Field \\| Value \\|\n.*\n## Processor\n.*\n## Benchmark\n")
+foreach(target "report.html" "report.txt;--format;html")
+  list(GET target 0 name)
+  file(REMOVE ${WORK}/${name})
+  expect_run(ARGS --replay ${capture} --report ${WORK}/${target} STATUS 0 OUTPUT_MATCHES "^$" ERROR_MATCHES "^$")
+  file(READ ${WORK}/${name} page)
+  if(NOT page MATCHES "^<!DOCTYPE html>\n.*</html>\n$")
+    message(FATAL_ERROR "--report ${target} wrote no HTML page:\n${page}")
+  endif()
+endforeach()
+expect_run(ARGS --replay ${capture} --report ${WORK}/no/such/folder/report.md STATUS 2
+           ERROR_MATCHES "^veltrin: cannot write [^\n]*/no/such/folder/report.md: [^\n]*\n$")
+expect_run(ARGS --diff ${capture} STATUS 2 ERROR_MATCHES "^veltrin: --diff needs two capture folders or JSON files\n$")
+
 # A capture of this computer replays to what reading it live shows, apart from
 # the figures that move between the two runs.
 file(REMOVE_RECURSE ${WORK})

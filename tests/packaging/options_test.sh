@@ -43,6 +43,15 @@ for option in $folder_options; do
   expect_same "bash completion after $option" $'a folder\nanother' "$offered"
 done
 
+# Files and folders after --diff (a capture is a folder) for both sides and after --report,
+# the two formats after --format.
+for words in "--diff" "--diff x" "--report"; do
+  # shellcheck disable=SC2086 # the words are meant to split
+  offered=$(cd "$scratch" && complete_words veltrin $words 'a')
+  expect_same "bash completion after $words" $'a file\na folder\nanother' "$offered"
+done
+expect_same "bash completion after --format" $'html\nmarkdown' "$(complete_words veltrin --format '')"
+
 # zsh: one _arguments entry per option; those with a folder argument complete with _files -/.
 expect_same "zsh completion" "$options" "$(grep -oE -- '\)--[a-z][a-z-]*\[' "$zsh_completion" | tr -d ')[' | sort -u)"
 expect_same "zsh folder completion" "$folder_options" \

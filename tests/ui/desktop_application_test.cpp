@@ -138,9 +138,9 @@ TEST_F(DesktopApplication, MenusFollowEachPlatformsConvention)
         QString quit;
     };
     const Case cases[] = {
-        {Platform::mac, {"Veltrin", "Tools", "Help"}, {"About Veltrin", "Check for Updates\u2026", "Quit Veltrin"},
+        {Platform::mac, {"Veltrin", "File", "Tools", "Help"}, {"About Veltrin", "Check for Updates\u2026", "Quit Veltrin"},
          {"Veltrin Help"}, QStringLiteral("Quit Veltrin")},
-        {Platform::other, {"File", "Tools", "Help"}, {"Quit"},
+        {Platform::other, {"File", "Tools", "Help"}, {"Export Report\u2026", "Compare with Capture\u2026", "Quit"},
          {"Veltrin Help", "Check for Updates\u2026", "About Veltrin"}, QStringLiteral("Quit")},
     };
     for (const Case& c : cases) {
@@ -151,7 +151,10 @@ TEST_F(DesktopApplication, MenusFollowEachPlatformsConvention)
         EXPECT_EQ(titlesOf(menus), c.menus);
         EXPECT_EQ(titlesOf(menus.front()->menu()->actions()), c.first);
         EXPECT_EQ(titlesOf(menus.back()->menu()->actions()), c.help);
-        EXPECT_EQ(titlesOf(menus[1]->menu()->actions()), (QStringList{"Refresh", "Copy Summary"}));
+        EXPECT_EQ(titlesOf(menus[menus.size() - 2]->menu()->actions()),
+                  (QStringList{"Refresh", "Copy Summary", "Copy Report"}));
+        EXPECT_EQ(titlesOf(menus[menus.size() - 3]->menu()->actions()).mid(0, 2),
+                  (QStringList{"Export Report\u2026", "Compare with Capture\u2026"}));
         EXPECT_EQ(commands.quit->text(), c.quit);
         EXPECT_EQ(commands.quit->menuRole(), QAction::QuitRole);
         EXPECT_EQ(commands.about->menuRole(), QAction::AboutRole);
