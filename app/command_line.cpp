@@ -18,12 +18,18 @@ const char* const kUsage =
     "  --bench-history    print the recorded benchmark runs (add --json for JSON)\n"
     "  --capture DIR      run every tool once and save what it printed into DIR (new or empty)\n"
     "  --screenshots DIR  render every tab off screen into DIR/<tab>.png\n"
+    "  --report [FILE]    collect once and write a report to post, serial numbers and UUIDs masked:\n"
+    "                     Markdown, or HTML when FILE ends in .html (standard output without FILE)\n"
+    "  --diff A B         print the fields that differ between two capture folders or --json files\n"
+    "                     (add --json for JSON); exit status 0 when none differ, 1 when some do\n"
     "  --help             show this text\n"
     "  --version          show the version\n"
     "\n"
     "Options:\n"
     "  --replay DIR       read the machine from a capture directory instead of this computer\n"
-    "  --replace          let --capture replace the finished capture already in DIR\n";
+    "  --replace          let --capture replace the finished capture already in DIR\n"
+    "  --format FORMAT    write the --report as html or markdown, whatever its FILE is called\n"
+    "  --unmasked         let --report and --diff show serial numbers and UUIDs whole\n";
 
 namespace {
 
@@ -48,6 +54,12 @@ const Mode* modeNamed(const std::array<std::pair<std::string_view, Mode>, N>& ta
         if (name == argument)
             return &mode;
     return nullptr;
+}
+
+// A report's file or a compared source: any argument that is not an option.
+bool isOperand(const std::vector<std::string>& arguments, std::size_t index)
+{
+    return index < arguments.size() && !arguments[index].empty() && arguments[index].front() != '-';
 }
 
 // Finder adds a process serial number ("-psn_0_1234") to a first launch of an
@@ -85,6 +97,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
 {
     CommandLine line;
     bool modeGiven = false;
+    bool formatGiven = false;
     const auto refuse = [&](std::string message) {
         error = std::move(message);
         return std::nullopt;
@@ -103,6 +116,36 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
         }
         if (argument == "--replace") {
             line.replaceCapture = true;
+            continue;
+        }
+        if (argument == "--unmasked") {
+            line.unmasked = true;
+            continue;
+        }
+        if (argument == "--format") {
+            if (formatGiven)
+                return refuse("--format may be given only once");
+            const std::string value = i + 1 < arguments.size() ? arguments[++i] : std::string();
+            if (value != "html" && value != "markdown")
+                return refuse("--format takes html or markdown");
+            line.reportFormat = value == "html" ? ReportFormatChoice::html : ReportFormatChoice::markdown;
+            formatGiven = true;
+            continue;
+        }
+        if (argument == "--report" || argument == "--diff") {
+            const Mode mode = argument == "--report" ? Mode::report : Mode::diff;
+            if (modeGiven)
+                return refuse(line.mode == mode ? argument + " may be given only once" : "only one mode may be given");
+            line.mode = mode;
+            modeGiven = true;
+            if (mode == Mode::report && isOperand(arguments, i + 1))
+                line.reportFile = arguments[++i];
+            if (mode == Mode::diff) {
+                if (!isOperand(arguments, i + 1) || !isOperand(arguments, i + 2))
+                    return refuse("--diff needs two capture folders or JSON files");
+                line.diffSources = {arguments[i + 1], arguments[i + 2]};
+                i += 2;
+            }
             continue;
         }
         if (!plain && !folderMode && argument != "--replay")
@@ -132,10 +175,17 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
     }
     if (line.replaceCapture && line.mode != Mode::capture)
         return refuse("--replace only goes with --capture");
-    // --json alone is the JSON snapshot; with --bench or --bench-history it selects their JSON
+    if (formatGiven && line.mode != Mode::report)
+        return refuse("--format only goes with --report");
+    if (line.unmasked && line.mode != Mode::report && line.mode != Mode::diff)
+        return refuse("--unmasked goes with --report or --diff");
+    // Each side of a comparison names its own capture.
+    if (line.replayDirectory && line.mode == Mode::diff)
+        return refuse("--replay does not go with --diff, which reads both sides itself");
+    // --json alone is the JSON snapshot; with --bench, --bench-history or --diff it selects their JSON
     // form. Every other mode prints something else, so a --json beside it would be ignored silently.
-    if (line.json && modeGiven && line.mode != Mode::bench && line.mode != Mode::benchHistory)
-        return refuse("--json goes with --bench, --bench-history or alone");
+    if (line.json && modeGiven && line.mode != Mode::bench && line.mode != Mode::benchHistory && line.mode != Mode::diff)
+        return refuse("--json goes with --bench, --bench-history, --diff or alone");
     if (line.json && !modeGiven)
         line.mode = Mode::json;
     return line;

@@ -10,6 +10,9 @@
 #include "probe/system_probe.h"
 #include "state/bench_history.h"
 #include "state/event_loop.h"
+#include "state/report.h"
+#include "state/snapshot_diff.h"
+#include "state/snapshot_file.h"
 #include "state/system_info_store.h"
 #if VELTRIN_HAS_UI
 #include "ui/desktop_application.h"
@@ -155,6 +158,58 @@ int printBenchHistory(bool json)
     return 0;
 }
 
+// The history a report or the screenshots show, only ever read: a capture's own copy
+// when replaying one, else the user's.
+BenchHistoryFile historyToShow(const std::optional<std::string>& replayDirectory)
+{
+    return replayDirectory ? BenchHistoryFile(*replayDirectory + "/bench-history.json", false)
+                           : BenchHistoryFile(BenchHistoryFile::defaultPath(), false);
+}
+
+ReportFormat reportFormat(const CommandLine& line)
+{
+    switch (line.reportFormat) {
+    case ReportFormatChoice::html: return ReportFormat::html;
+    case ReportFormatChoice::markdown: return ReportFormat::markdown;
+    case ReportFormatChoice::byFileName: break;
+    }
+    return line.reportFile ? reportFormatFor(*line.reportFile) : ReportFormat::markdown;
+}
+
+int writeReport(const CommandLine& line, const Machine& machine)
+{
+    const BenchHistoryRead history = historyToShow(line.replayDirectory).read();
+    reportHistoryProblem(history);
+    const ReportContext context{VELTRIN_VERSION, reportDateNow(), reportSource(line.replayDirectory),
+                                latestRun(history.runs), !line.unmasked};
+    const std::string text = reportText(SystemProbe::collect(machine), context, reportFormat(line));
+    std::string error;
+    if (!line.reportFile)
+        std::cout << text;
+    else if (!writeReportFile(*line.reportFile, text, error))
+        return fail(error);
+    return 0;
+}
+
+// Exit status as diff(1)'s: 0 when nothing differs, 1 when something does, 2 when a
+// side cannot be read.
+int printDifferences(const CommandLine& line)
+{
+    const auto warn = [](const std::string& warning) {
+        std::cerr << "veltrin: " + escapedControlCharacters(warning) + "\n";
+    };
+    std::vector<SystemSnapshot> sides;
+    for (const std::string& source : line.diffSources) {
+        SnapshotRead read = readSnapshot(source, warn);
+        if (!read.snapshot)
+            return fail(read.problem);
+        sides.push_back(std::move(*read.snapshot));
+    }
+    const std::vector<SnapshotDifference> differences = snapshotDifferences(sides[0], sides[1], !line.unmasked);
+    std::cout << (line.json ? differencesJson(differences) + '\n' : differenceLines(differences));
+    return differences.empty() ? 0 : 1;
+}
+
 // The work of one run of the program; main adds how a stop signal ends it.
 int runVeltrin(int argc, char** argv)
 {
@@ -174,6 +229,8 @@ int runVeltrin(int argc, char** argv)
         return runBenchmark(line->json);
     case Mode::benchHistory:
         return printBenchHistory(line->json);
+    case Mode::diff:
+        return printDifferences(*line);
     default:
         break;
     }
@@ -209,6 +266,8 @@ int runVeltrin(int argc, char** argv)
     case Mode::json:
         std::cout << toJson(SystemProbe::collect(*machine)) << '\n';
         return 0;
+    case Mode::report:
+        return writeReport(*line, *machine);
 #if VELTRIN_HAS_UI
     case Mode::window:
     case Mode::screenshots: {
@@ -222,12 +281,10 @@ int runVeltrin(int argc, char** argv)
         }
         // Screenshots only read a history: a capture's own copy when replaying one.
         const BenchHistoryFile history =
-            !screenshots ? BenchHistoryFile(BenchHistoryFile::defaultPath())
-            : line->replayDirectory ? BenchHistoryFile(*line->replayDirectory + "/bench-history.json", false)
-                                    : BenchHistoryFile(BenchHistoryFile::defaultPath(), false);
+            screenshots ? historyToShow(line->replayDirectory) : BenchHistoryFile(BenchHistoryFile::defaultPath());
         const int status = runDesktopApplication(argc, argv, [machine] { return SystemProbe::collect(*machine); },
                                                  benchmarkRecordingTo(history), [history] { return history.read(); },
-                                                 screenshots);
+                                                 screenshots, reportSource(line->replayDirectory));
         // A refresh may still be running tools on its detached thread.
         ProcessRunner::stopAllRunning();
         return status;

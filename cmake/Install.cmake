@@ -1,5 +1,6 @@
 # What `cmake --install` puts where the desktop finds it: the program, its desktop
-# entry, AppStream metadata, icons, manual page, shell completion and licence.
+# entry, AppStream metadata, icons, manual page, shell completion, the schema of
+# its JSON and licence.
 # On a Mac the application bundle is the install (cmake/MacBundle.cmake).
 
 set(VELTRIN_HOMEPAGE_URL "https://example.org/veltrin" CACHE STRING "Project home page named in the metadata and the package")
@@ -42,6 +43,7 @@ foreach(size IN LISTS VELTRIN_ICON_SIZES)
           DESTINATION ${data}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 install(FILES ${generated}/veltrin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${VELTRIN_PACKAGING_DIR}/snapshot.schema.json DESTINATION ${data}/veltrin)
 install(FILES ${VELTRIN_PACKAGING_DIR}/veltrin.bash RENAME veltrin DESTINATION ${data}/bash-completion/completions)
 install(FILES ${VELTRIN_PACKAGING_DIR}/veltrin.zsh RENAME _veltrin DESTINATION ${data}/zsh/site-functions)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})

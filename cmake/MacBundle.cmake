@@ -12,22 +12,26 @@ set(VELTRIN_SPARKLE_PUBLIC_KEY "" CACHE STRING "Sparkle EdDSA public key (SUPubl
 set(VELTRIN_CODESIGN_IDENTITY "-" CACHE STRING "codesign identity for the bundle; - signs ad hoc")
 set(VELTRIN_BUNDLED_DMIDECODE "" CACHE FILEPATH "A dmidecode executable to ship in Contents/Resources (optional)")
 
-set(minimum_system "${CMAKE_OSX_DEPLOYMENT_TARGET}")
-if(NOT minimum_system)
-  set(minimum_system 11.0)
-endif()
 file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE copyright REGEX "^Copyright " LIMIT_COUNT 1)
 string(REPLACE "(c)" "©" copyright "${copyright}")
-set(update_keys)
+set(feed_url "")
+set(public_key "")
 if(APPLE AND SPARKLE_FRAMEWORK)
-  set(update_keys FEED_URL "${VELTRIN_SPARKLE_FEED_URL}" PUBLIC_KEY "${VELTRIN_SPARKLE_PUBLIC_KEY}")
+  set(feed_url "${VELTRIN_SPARKLE_FEED_URL}")
+  set(public_key "${VELTRIN_SPARKLE_PUBLIC_KEY}")
   if(NOT VELTRIN_SPARKLE_PUBLIC_KEY)
     message(WARNING "Sparkle is found but VELTRIN_SPARKLE_PUBLIC_KEY is empty: Sparkle will refuse every update")
   endif()
 endif()
+# The minimum is the build's own (cmake/MacMinimumSystem.cmake), the same the
+# compiler targets on a Mac.
 veltrin_configure_info_plist(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/Info.plist
   EXECUTABLE ${VELTRIN_BUNDLE_NAME} ICON ${VELTRIN_BUNDLE_NAME}.icns IDENTIFIER ${VELTRIN_APP_ID}
-  VERSION ${PROJECT_VERSION} MINIMUM_SYSTEM ${minimum_system} COPYRIGHT "${copyright}" ${update_keys})
+  VERSION ${PROJECT_VERSION} MINIMUM_SYSTEM ${VELTRIN_MACOS_MINIMUM} COPYRIGHT "${copyright}"
+  FEED_URL "${feed_url}" PUBLIC_KEY "${public_key}")
+# What went in, for the test that reads the file back.
+set_property(GLOBAL PROPERTY VELTRIN_INFO_PLIST_FEED_URL "${feed_url}")
+set_property(GLOBAL PROPERTY VELTRIN_INFO_PLIST_PUBLIC_KEY "${public_key}")
 
 if(NOT APPLE)
   return()
@@ -67,6 +71,11 @@ if(TARGET veltrin_ui)
   set_source_files_properties(${icns} PROPERTIES MACOSX_PACKAGE_LOCATION Resources)
 endif()
 
+# The schema of the --json output, where a Mac keeps an application's documents.
+set(schema ${PROJECT_SOURCE_DIR}/packaging/snapshot.schema.json)
+target_sources(veltrin PRIVATE ${schema})
+set_source_files_properties(${schema} PROPERTIES MACOSX_PACKAGE_LOCATION Resources)
+
 # Veltrin looks for Contents/Resources/dmidecode before the usual install locations.
 set(signed_resources)
 if(VELTRIN_BUNDLED_DMIDECODE)
@@ -89,8 +98,8 @@ if(SPARKLE_FRAMEWORK)
     INSTALL_RPATH @executable_path/../Frameworks)
 endif()
 
-# Installing makes the bundle self-contained, then signs it: nested code first
-# (dmidecode), the bundle last, so that its seal covers everything inside.
+# Installing makes the bundle self-contained, checks that it runs on the macOS it
+# claims, then signs it from the inside out (cmake/SignBundle.cmake).
 find_program(VELTRIN_MACDEPLOYQT macdeployqt HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" REQUIRED)
 find_program(VELTRIN_CODESIGN codesign REQUIRED)
 install(TARGETS veltrin BUNDLE DESTINATION .)
@@ -99,13 +108,11 @@ if(SPARKLE_FRAMEWORK)
           USE_SOURCE_PERMISSIONS)
 endif()
 install(CODE "
+  include(\"${CMAKE_CURRENT_LIST_DIR}/MacMinimumSystem.cmake\")
+  include(\"${CMAKE_CURRENT_LIST_DIR}/SignBundle.cmake\")
   set(bundle \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELTRIN_BUNDLE_NAME}.app\")
   execute_process(COMMAND \"${VELTRIN_MACDEPLOYQT}\" \"\${bundle}\" -always-overwrite COMMAND_ERROR_IS_FATAL ANY)
-  foreach(resource ${signed_resources})
-    execute_process(COMMAND \"${VELTRIN_CODESIGN}\" --force --sign \"${VELTRIN_CODESIGN_IDENTITY}\"
-                            \"\${bundle}/\${resource}\" COMMAND_ERROR_IS_FATAL ANY)
-  endforeach()
-  execute_process(COMMAND \"${VELTRIN_CODESIGN}\" --force --deep --sign \"${VELTRIN_CODESIGN_IDENTITY}\"
-                          \"\${bundle}\" COMMAND_ERROR_IS_FATAL ANY)
-  execute_process(COMMAND \"${VELTRIN_CODESIGN}\" --verify --deep --strict \"\${bundle}\" COMMAND_ERROR_IS_FATAL ANY)
+  veltrin_check_bundle_minimum(\"\${bundle}\" ${VELTRIN_MACOS_MINIMUM} \"${VELTRIN_OTOOL}\")
+  veltrin_sign_bundle(BUNDLE \"\${bundle}\" IDENTITY \"${VELTRIN_CODESIGN_IDENTITY}\"
+                      CODESIGN \"${VELTRIN_CODESIGN}\" NESTED ${signed_resources})
 ")

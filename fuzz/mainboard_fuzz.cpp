@@ -10,7 +10,7 @@
 
 
 #include <cstdlib>
-#include <type_traits>
+#include <utility>
 
 using namespace veltrin;
 using SystemProbe::DMIInfo;
@@ -19,14 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const MachineReadings readings = fuzzing::readings(fuzzing::texts(data, size, fuzzing::kTextCount));
 
-    // Every text field has a value; at most one cluster per level a chip may have.
+    // Each of the eleven text fields before the cluster list has a value (the
+    // processor's own fields after it are empty where unknown); at most one
+    // cluster per level a chip may have.
     const CPUInfo cpu = SystemProbe::cpuInfo(readings);
-    const auto blank = []<typename Field>(const Field& field) {
-        if constexpr (std::is_same_v<Field, std::string>)
-            return field.empty();
-        return false;
-    };
-    std::apply([&](const auto&... field) { ((blank(field) ? std::abort() : void()), ...); }, cpu.fields());
+    const auto fields = cpu.fields();
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((std::get<I>(fields).empty() ? std::abort() : void()), ...);
+    }(std::make_index_sequence<11>());
     if (cpu.clusters.size() > static_cast<std::size_t>(kMaxPerfLevels))
         std::abort();
 

@@ -1,4 +1,4 @@
-// The memory and graphics reports, with dmidecode memory devices beside them.
+// The memory and graphics reports (text and XML form), with dmidecode memory devices beside them.
 
 #include "fuzz_input.h"
 #include "probe/graphics.h"
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (memory.total.empty())
         std::abort();
 
-    const auto adapters = SystemProbe::gpuInfo(readings.output(Tool::graphicsReport));
+    const auto adapters = SystemProbe::graphicsInfo(readings);
     if (adapters.empty())
         std::abort(); // the probe never returns an empty list
     return 0;

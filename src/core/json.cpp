@@ -1,25 +1,16 @@
 #include "core/json.h"
 
 #include <cstdio>
-#include <tuple>
-#include <utility>
 
 namespace veltrin {
 namespace {
-
-// A record (anything that lists its fields) is an object of its fields.
-template <typename Value>
-concept RecordValue = requires(const Value& value) {
-    Value::fieldNames;
-    value.fields();
-};
 
 std::string jsonValue(const std::string& text) { return jsonString(text); }
 std::string jsonValue(std::int64_t number) { return std::to_string(number); }
 std::string jsonValue(bool flag) { return flag ? "true" : "false"; }
 std::string jsonValue(const Uuid& id) { return jsonString(id.toString()); }
 
-template <RecordValue Record>
+template <FieldRecord Record>
 std::string jsonValue(const Record& record);
 
 template <typename Element>
@@ -34,17 +25,15 @@ std::string jsonValue(const std::vector<Element>& list)
     return out + "]";
 }
 
-template <RecordValue Record>
+template <FieldRecord Record>
 std::string jsonValue(const Record& record)
 {
-    std::string out = "{";
-    const auto fields = record.fields();
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-        ((out += (I == 0 ? "" : ","), out += jsonString(Record::fieldNames[I]), out += ":",
-          out += jsonValue(std::get<I>(fields))),
-         ...);
-    }(std::make_index_sequence<Record::fieldNames.size()>{});
-    return out + "}";
+    std::string out;
+    forEachField(record, [&](std::string_view name, const auto& value) {
+        out += out.empty() ? "{" : ",";
+        out += jsonString(name) + ":" + jsonValue(value);
+    });
+    return out.empty() ? "{}" : out + "}";
 }
 
 } // namespace
@@ -74,7 +63,12 @@ std::string jsonString(std::string_view text)
     return out + "\"";
 }
 
-std::string toJson(const SystemSnapshot& snapshot) { return jsonValue(snapshot); }
+std::string toJson(const SystemSnapshot& snapshot)
+{
+    std::string out = jsonValue(snapshot);
+    out.pop_back();
+    return out + ",\"schemaVersion\":" + std::to_string(kSnapshotSchemaVersion) + "}";
+}
 
 std::string toJson(const BenchResult& result) { return jsonValue(result); }
 

@@ -10,7 +10,13 @@
 
 namespace veltrin {
 
+// The version of the snapshot's JSON form, written after the snapshot's fields and
+// described by the published schema (snapshot.schema.json). It rises when a field
+// is removed, renamed or changes its type; a field added keeps it.
+inline constexpr int kSnapshotSchemaVersion = 1;
+
 std::string jsonString(std::string_view text);
+// The snapshot's fields, then "schemaVersion".
 std::string toJson(const SystemSnapshot& snapshot);
 std::string toJson(const BenchResult& result);
 

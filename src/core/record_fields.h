@@ -7,11 +7,16 @@
 // every member of the record, so a member added without being listed (and so
 // missing from the JSON and from equality) does not build.
 
+#include "core/uuid.h"
+
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <tuple>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace veltrin {
 
@@ -67,6 +72,97 @@ constexpr bool listsEveryMember()
 {
     return Record::fieldNames.size() == detail::memberCount<Record>() &&
            Record::fieldNames.size() == std::tuple_size_v<decltype(std::declval<const Record&>().fields())>;
+}
+
+// A record is anything that names its fields with VELTRIN_FIELDS.
+template <typename Value>
+concept FieldRecord = requires(const Value& value) {
+    Value::fieldNames;
+    value.fields();
+};
+
+template <typename Value>
+struct IsFieldList : std::false_type {};
+template <typename Element>
+struct IsFieldList<std::vector<Element>> : std::true_type {
+    using ElementType = Element;
+};
+template <typename Value>
+inline constexpr bool isFieldList = IsFieldList<Value>::value;
+
+// A field that is neither a record nor a list: text, a number, a flag or an id.
+template <typename Value>
+inline constexpr bool isScalarField = !FieldRecord<Value> && !isFieldList<Value>;
+
+// Calls visit(name, member) for each field of `record` in declaration order; the
+// members are const exactly when `record` is.
+template <typename Record, typename Visit>
+void forEachField(Record& record, Visit&& visit)
+{
+    using Plain = std::remove_const_t<Record>;
+    auto fields = record.fields();
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (visit(Plain::fieldNames[I], std::get<I>(fields)), ...);
+    }(std::make_index_sequence<Plain::fieldNames.size()>{});
+}
+
+// Calls visit(name, left, right) for each field of two records of one type.
+template <typename Record, typename Visit>
+void forEachFieldPair(const Record& left, const Record& right, Visit&& visit)
+{
+    const auto a = left.fields();
+    const auto b = right.fields();
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (visit(Record::fieldNames[I], std::get<I>(a), std::get<I>(b)), ...);
+    }(std::make_index_sequence<Record::fieldNames.size()>{});
+}
+
+// Where a field sits in a snapshot: its record path ("mainboard.serial"), the
+// members of a list named without an index ("memory.modules.bank").
+inline std::string fieldPath(std::string_view parent, std::string_view name)
+{
+    return parent.empty() ? std::string(name) : std::string(parent) + "." + std::string(name);
+}
+
+// What a field holds, as far as walking a snapshot cares.
+enum class FieldKind { value, identity, record, list };
+
+struct FieldShape {
+    std::string path;
+    FieldKind kind;
+};
+
+// Every field of `Record` below `parent`, depth first in declaration order: each
+// field itself, then, for a record or a list of records, the fields inside.
+template <typename Record>
+void appendFieldShapes(std::string_view parent, std::vector<FieldShape>& shapes)
+{
+    const auto visit = [&]<typename Value>(std::string_view name, const Value*) {
+        const std::string path = fieldPath(parent, name);
+        if constexpr (FieldRecord<Value>) {
+            shapes.push_back({path, FieldKind::record});
+            appendFieldShapes<Value>(path, shapes);
+        } else if constexpr (isFieldList<Value>) {
+            shapes.push_back({path, FieldKind::list});
+            if constexpr (FieldRecord<typename IsFieldList<Value>::ElementType>)
+                appendFieldShapes<typename IsFieldList<Value>::ElementType>(path, shapes);
+        } else {
+            shapes.push_back({path, std::is_same_v<Value, Uuid> ? FieldKind::identity : FieldKind::value});
+        }
+    };
+    using Fields = decltype(std::declval<const Record&>().fields());
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (visit(Record::fieldNames[I], static_cast<const std::remove_cvref_t<std::tuple_element_t<I, Fields>>*>(nullptr)),
+         ...);
+    }(std::make_index_sequence<Record::fieldNames.size()>{});
+}
+
+template <typename Record>
+std::vector<FieldShape> fieldShapes()
+{
+    std::vector<FieldShape> shapes;
+    appendFieldShapes<Record>({}, shapes);
+    return shapes;
 }
 
 } // namespace veltrin

@@ -31,7 +31,12 @@ struct CPUCluster {
 
 // The four cache fields hold what the kernel reports for the whole chip, which on
 // a chip with several clusters describes one of them only; `clusters` then lists
-// each, fastest first, and is empty otherwise.
+// each, fastest first, and is empty otherwise. The fields after `translated` are
+// the processor's own account (CPUID where it answers, else the kernel's view),
+// empty when unknown: family to extModel in upper-case hex without a prefix, as
+// the classic identification tools print them ("6", "E", "A", "6", "9E"), the
+// last two being the full family and model; `kernelSignature` is the kernel's
+// view only where it differs from the processor's ("Family 6, Model A5, Stepping 5").
 struct CPUInfo {
     std::string name{};
     std::string vendor{};
@@ -46,9 +51,23 @@ struct CPUInfo {
     std::string features{};
     std::vector<CPUCluster> clusters{};
     bool translated = false; // an Intel build running under Rosetta
+    std::string family{};
+    std::string model{};
+    std::string stepping{};
+    std::string extFamily{};
+    std::string extModel{};
+    std::string microcode{}; // "0xF4"
+    std::string l1iWays{};   // "8-way", "fully associative"
+    std::string l1dWays{};
+    std::string l2Ways{};
+    std::string l3Ways{};
+    std::string cacheLine{};  // "64 bytes"
+    std::string coreDesign{}; // Apple Silicon only: "Firestorm / Icestorm"
+    std::string kernelSignature{};
 
     VELTRIN_FIELDS(name, vendor, architecture, physicalCores, logicalCores, frequency, l1i, l1d, l2, l3, features,
-                   clusters, translated)
+                   clusters, translated, family, model, stepping, extFamily, extModel, microcode, l1iWays, l1dWays,
+                   l2Ways, l3Ways, cacheLine, coreDesign, kernelSignature)
     friend bool operator==(const CPUInfo&, const CPUInfo&);
 };
 

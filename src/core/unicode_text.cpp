@@ -8,6 +8,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -200,20 +201,50 @@ std::string utf8Lossy(std::string_view bytes)
     return out;
 }
 
-std::size_t graphemeCount(std::string_view text)
+namespace {
+
+// A character-boundary iterator over `unicode`; null when ICU has none.
+std::unique_ptr<icu::BreakIterator> characterBreaks(const icu::UnicodeString& unicode)
 {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::BreakIterator> breaks(
         icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    const icu::UnicodeString unicode = toUnicode(text);
     if (U_FAILURE(status) || !breaks)
-        return static_cast<std::size_t>(unicode.countChar32());
+        return nullptr;
     breaks->setText(unicode);
+    return breaks;
+}
+
+} // namespace
+
+std::size_t graphemeCount(std::string_view text)
+{
+    const icu::UnicodeString unicode = toUnicode(text);
+    const auto breaks = characterBreaks(unicode);
+    if (!breaks)
+        return static_cast<std::size_t>(unicode.countChar32());
     std::size_t count = 0;
     breaks->first();
     while (breaks->next() != icu::BreakIterator::DONE)
         ++count;
     return count;
+}
+
+std::string lastGraphemes(std::string_view text, std::size_t count)
+{
+    const icu::UnicodeString unicode = toUnicode(text);
+    const auto breaks = characterBreaks(unicode);
+    int32_t start = unicode.length();
+    if (breaks) {
+        start = breaks->last();
+        for (std::size_t taken = 0; taken < count && start > 0; ++taken)
+            start = breaks->previous();
+    } else {
+        start = unicode.moveIndex32(start, -static_cast<int32_t>(std::min<std::size_t>(count, INT32_MAX)));
+    }
+    std::string tail;
+    unicode.tempSubString(start).toUTF8String(tail);
+    return tail;
 }
 
 bool containsIgnoringCase(std::string_view haystack, std::string_view needle)

@@ -42,6 +42,9 @@ std::string displayLine(std::string_view text, std::size_t maxBytes);
 // User-perceived characters (extended grapheme clusters).
 std::size_t graphemeCount(std::string_view text);
 
+// The last `count` user-perceived characters of `text` (all of it when it has fewer).
+std::string lastGraphemes(std::string_view text, std::size_t count);
+
 // Plain substring test after lower-casing both sides.
 bool containsIgnoringCase(std::string_view haystack, std::string_view needle);
 

@@ -17,6 +17,11 @@ enum class Tool {
     hardwareReport,
     memoryReport,
     graphicsReport,
+    // The same three reports in system_profiler's -xml form, whose keys stay the
+    // same in every language where the text's labels are translated.
+    hardwareReportXml,
+    memoryReportXml,
+    graphicsReportXml,
     softwareVersion,
     productVersion,
     buildVersion,
@@ -80,6 +85,14 @@ inline const std::vector<ToolCommand>& toolCommands()
          "SPMemoryDataType.txt"},
         {Tool::graphicsReport, "/usr/sbin/system_profiler", {"SPDisplaysDataType", "-detailLevel", "mini"}, 4.0,
          "SPDisplaysDataType.txt"},
+        // One run per report, like the text: each keeps its own time limit and
+        // capture file, and started with the rest they cost no wall time.
+        {Tool::hardwareReportXml, "/usr/sbin/system_profiler", {"-xml", "SPHardwareDataType", "-detailLevel", "mini"},
+         4.0, "SPHardwareDataType.xml"},
+        {Tool::memoryReportXml, "/usr/sbin/system_profiler", {"-xml", "SPMemoryDataType", "-detailLevel", "mini"}, 4.0,
+         "SPMemoryDataType.xml"},
+        {Tool::graphicsReportXml, "/usr/sbin/system_profiler", {"-xml", "SPDisplaysDataType", "-detailLevel", "mini"},
+         4.0, "SPDisplaysDataType.xml"},
         {Tool::softwareVersion, "/usr/bin/sw_vers", {}, 1.0, "sw_vers.txt"},
         {Tool::productVersion, "/usr/bin/sw_vers", {"-productVersion"}, 2.0, "sw_vers-productVersion.txt"},
         {Tool::buildVersion, "/usr/bin/sw_vers", {"-buildVersion"}, 2.0, "sw_vers-buildVersion.txt"},
@@ -133,6 +146,21 @@ inline constexpr std::string_view memorySize = "hw.memsize";
 inline constexpr std::string_view perfLevelCount = "hw.nperflevels";
 // 1 when this process is an Intel build translated by Rosetta; absent on Intel Macs.
 inline constexpr std::string_view translated = "sysctl.proc_translated";
+// What an Intel kernel was told by the first CPUID leaf: the base family and
+// the full model (extended and base together), each extension also alone. A
+// boot loader that fakes the leaf changes these, not what the processor answers.
+inline constexpr std::string_view family = "machdep.cpu.family";
+inline constexpr std::string_view cpuModel = "machdep.cpu.model";
+inline constexpr std::string_view stepping = "machdep.cpu.stepping";
+inline constexpr std::string_view extFamily = "machdep.cpu.extfamily";
+inline constexpr std::string_view extModel = "machdep.cpu.extmodel";
+inline constexpr std::string_view microcode = "machdep.cpu.microcode_version";
+inline constexpr std::string_view cacheLineSize = "machdep.cpu.cache.linesize";
+// The L2's ways; 0xFFFF for a fully associative one.
+inline constexpr std::string_view l2Associativity = "machdep.cpu.cache.L2_associativity";
+// The core design as one of the kernel's CPUFAMILY_* constants (32 bits, printed signed).
+inline constexpr std::string_view coreDesign = "hw.cpufamily";
+inline constexpr std::string_view hwCacheLineSize = "hw.cachelinesize";
 } // namespace KernelName
 
 // What each kind of core reports under "hw.perflevel<N>.<field>", level 0 being
@@ -160,7 +188,7 @@ struct KernelValue {
 };
 
 // The kernel values read by a fixed name, and how.
-inline constexpr std::array<KernelValue, 14> kKernelValues{{
+inline constexpr std::array<KernelValue, 24> kKernelValues{{
     {KernelName::brandString, KernelValueKind::text},
     {KernelName::model, KernelValueKind::text},
     {KernelName::cpuFrequency, KernelValueKind::integer},
@@ -175,6 +203,16 @@ inline constexpr std::array<KernelValue, 14> kKernelValues{{
     {KernelName::memorySize, KernelValueKind::integer},
     {KernelName::perfLevelCount, KernelValueKind::integer},
     {KernelName::translated, KernelValueKind::integer},
+    {KernelName::family, KernelValueKind::integer},
+    {KernelName::cpuModel, KernelValueKind::integer},
+    {KernelName::stepping, KernelValueKind::integer},
+    {KernelName::extFamily, KernelValueKind::integer},
+    {KernelName::extModel, KernelValueKind::integer},
+    {KernelName::microcode, KernelValueKind::integer},
+    {KernelName::cacheLineSize, KernelValueKind::integer},
+    {KernelName::l2Associativity, KernelValueKind::integer},
+    {KernelName::coreDesign, KernelValueKind::integer},
+    {KernelName::hwCacheLineSize, KernelValueKind::integer},
 }};
 
 // The values each level reports, and how they are read.

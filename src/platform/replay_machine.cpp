@@ -4,6 +4,7 @@
 #include "platform/command_table.h"
 #include "core/unicode_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -90,6 +91,15 @@ std::optional<std::string> ReplayMachine::readCaptureFile(const std::string& nam
     }
     ::close(descriptor);
     return content;
+}
+
+bool ReplayMachine::holdsCaptureFiles() const
+{
+    std::vector<std::string> names{std::string(kKernelValuesFile), std::string(kPlatformFile),
+                                   std::string(kDmidecodeCaptureFile), std::string(kCpuidFile)};
+    for (const ToolCommand& command : toolCommands())
+        names.push_back(command.captureFile);
+    return std::ranges::any_of(names, [&](const std::string& name) { return readCaptureFile(name, 0).has_value(); });
 }
 
 std::string ReplayMachine::sysctlValue(std::string_view name) const

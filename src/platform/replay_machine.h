@@ -36,6 +36,11 @@ public:
     // the folder.
     std::optional<std::string> readCaptureFile(const std::string& name, std::size_t limit) const;
 
+    // Whether the folder holds any file a capture writes: a tool's output, the kernel
+    // values or the platform's name. Any folder replays (as a machine that printed
+    // nothing); one without such a file is no capture.
+    bool holdsCaptureFiles() const;
+
 private:
     ReplayMachine(std::string directory, Warning warn);
 

@@ -6,11 +6,15 @@
 #include "core/unicode_text.h"
 #include "platform/command_table.h"
 #include "platform/machine.h"
+#include "probe/sources/core_design.h"
+#include "probe/sources/cpuid.h"
 #include "probe/sources/inference.h"
 #include "probe/sources/linux_processor.h"
+#include "probe/sources/system_profiler_xml.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <vector>
 
 namespace veltrin::SystemProbe {
@@ -39,23 +43,40 @@ constexpr std::array<SubstringRule, 11> kVendorRules{{
     {"apple silicon", "Apple Silicon / ARM64"},
 }};
 
+// The processor as the hardware report states it: from its text when that is in
+// English, else from its XML form, where cpu_type and current_processor_speed
+// are the keys behind "Processor Name:" and "Processor Speed:".
+struct ReportedProcessor {
+    std::optional<std::string> name;
+    std::optional<std::string> speed;
+};
+
+ReportedProcessor reportedProcessor(const MachineReadings& readings)
+{
+    const std::string_view hardware = readings.output(Tool::hardwareReport);
+    if (isEnglishReport(hardware, EnglishLabels::hardware))
+        return {firstMatch(hardware, R"(Processor Name:[ \t]*(.+))"),
+                firstMatch(hardware, R"(Processor Speed:[ \t]*(.+))")};
+    const auto items = systemProfilerItems(readings.output(Tool::hardwareReportXml));
+    return {firstScalar(items, "cpu_type"), firstScalar(items, "current_processor_speed")};
+}
+
 // The brand string as the kernel gives it (padding kept), else the report's
 // processor name, else the model identifier. May be empty.
-std::string processorName(const KernelValues& kernel, std::string_view hardware)
+std::string processorName(const KernelValues& kernel, const std::optional<std::string>& reported)
 {
     if (std::string brand = kernel.text(KernelName::brandString); !brand.empty())
         return brand;
-    if (auto reported = firstMatch(hardware, R"(Processor Name:[ \t]*(.+))"))
-        return *std::move(reported);
+    if (reported)
+        return *reported;
     return kernel.text(KernelName::model);
 }
 
 // An empty "Processor Speed:" value counts as none, so the field is never blank.
-std::string frequencyText(const KernelValues& kernel, std::string_view hardware)
+std::string frequencyText(const KernelValues& kernel, const std::optional<std::string>& reported)
 {
     if (const auto hertz = kernel.integer(KernelName::cpuFrequency); hertz && *hertz > 0 && *hertz <= kFastestClockHertz)
         return gigahertzText(*hertz);
-    const auto reported = firstMatch(hardware, R"(Processor Speed:[ \t]*(.+))");
     return reported && !reported->empty() ? *reported : std::string(kEmDash);
 }
 
@@ -124,6 +145,159 @@ KernelValues processorValues(const MachineReadings& readings)
     return values;
 }
 
+// Beyond these a kernel value names no real processor: a family byte plus
+// 0xF, a model byte, a stepping nibble, and a cache no processor has built.
+constexpr std::int64_t kLargestFamily = 0xFF + 0xF;
+constexpr std::int64_t kLargestModel = 0xFF;
+constexpr std::int64_t kLargestStepping = 0xF;
+constexpr std::int64_t kMostWays = 1024;
+constexpr std::int64_t kLongestCacheLine = 4096;
+constexpr std::int64_t kSysctlFullyAssociative = 0xFFFF;
+
+std::string hexText(std::uint64_t value, bool prefixed = false)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, prefixed ? "0x%llX" : "%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::optional<std::int64_t> inRange(std::optional<std::int64_t> value, std::int64_t largest)
+{
+    return value && *value >= 0 && *value <= largest ? value : std::nullopt;
+}
+
+// The processor's identity as the kernel was told it. macOS gives the base
+// family (an older or patched kernel the full one: both read right here) and
+// the full model, except where it left the extended model out (families it does
+// not fold); Linux's values arrive split the same way (linux_processor.h).
+std::optional<ProcessorSignature> kernelView(const KernelValues& kernel)
+{
+    const auto family = inRange(kernel.integer(KernelName::family), kLargestFamily);
+    const auto model = inRange(kernel.integer(KernelName::cpuModel), kLargestModel);
+    const auto stepping = inRange(kernel.integer(KernelName::stepping), kLargestStepping);
+    if (!family || !model || !stepping)
+        return std::nullopt;
+    const auto extFamily = inRange(kernel.integer(KernelName::extFamily), 0xFF).value_or(0);
+    const auto extModel = inRange(kernel.integer(KernelName::extModel), 0xF).value_or(0);
+    ProcessorSignature signature;
+    signature.family = static_cast<std::uint32_t>(*family == 0xF ? *family + extFamily : *family);
+    signature.model = static_cast<std::uint32_t>(*model);
+    if (signature.model < 0x10 && (signature.family == 0x6 || signature.family >= 0xF))
+        signature.model += static_cast<std::uint32_t>(extModel << 4);
+    signature.baseFamily = std::min<std::uint32_t>(signature.family, 0xF);
+    signature.baseModel = signature.model & 0xF;
+    signature.stepping = static_cast<std::uint32_t>(*stepping);
+    return signature;
+}
+
+bool sameProcessor(const ProcessorSignature& a, const ProcessorSignature& b)
+{
+    return a.family == b.family && a.model == b.model && a.stepping == b.stepping;
+}
+
+std::string signatureText(const ProcessorSignature& signature)
+{
+    return "Family " + hexText(signature.family) + ", Model " + hexText(signature.model) + ", Stepping " +
+           hexText(signature.stepping);
+}
+
+// "0xF4"; the kernel keeps the revision as a 32-bit number.
+std::string microcodeText(std::optional<std::int64_t> revision)
+{
+    return revision && *revision >= 0 && *revision <= 0xFFFFFFFF ? hexText(static_cast<std::uint64_t>(*revision), true)
+                                                                   : std::string();
+}
+
+std::string waysText(std::optional<std::int64_t> ways)
+{
+    if (ways == kFullyAssociative)
+        return "fully associative";
+    if (ways == 1)
+        return "direct mapped";
+    return ways && *ways > 1 && *ways <= kMostWays ? std::to_string(*ways) + "-way" : std::string();
+}
+
+std::string lineText(std::optional<std::int64_t> bytes)
+{
+    return bytes && *bytes > 0 && *bytes <= kLongestCacheLine ? std::to_string(*bytes) + " bytes" : std::string();
+}
+
+constexpr std::array<CacheLevel, 4> kLevels{CacheLevel::l1Instruction, CacheLevel::l1Data, CacheLevel::l2,
+                                            CacheLevel::l3};
+
+// Each level's layout, as the processor states it, else as Linux's cache
+// folders do, else (the L2 alone) as macOS's kernel does.
+std::array<CacheLayout, 4> cacheLayouts(const MachineReadings& readings, const CpuidAnswers& answers,
+                                        const KernelValues& kernel)
+{
+    std::array<CacheLayout, 4> layouts;
+    for (std::size_t i = 0; i < kLevels.size(); ++i) {
+        CacheLayout& layout = layouts[i];
+        layout = cpuidCacheLayout(answers, kLevels[i]);
+        if (readings.platform == kLinuxPlatform) {
+            const CacheLayout stated = sysfsCacheLayout(readings.files, kLevels[i]);
+            layout.ways = layout.ways ? layout.ways : stated.ways;
+            layout.lineSize = layout.lineSize ? layout.lineSize : stated.lineSize;
+        }
+    }
+    CacheLayout& l2 = layouts[2];
+    if (!l2.ways) {
+        const auto ways = kernel.integer(KernelName::l2Associativity);
+        l2.ways = ways == kSysctlFullyAssociative ? std::optional(kFullyAssociative) : ways;
+    }
+    return layouts;
+}
+
+// One line size for the whole hierarchy, as the kernels publish it: the L1
+// data cache's where it is stated, else the next level's, else the kernel's.
+std::string cacheLineText(const std::array<CacheLayout, 4>& layouts, const KernelValues& kernel)
+{
+    for (const std::size_t level : {1, 0, 2, 3})
+        if (const std::string text = lineText(layouts[level].lineSize); !text.empty())
+            return text;
+    const std::string stated = lineText(kernel.integer(KernelName::cacheLineSize));
+    return stated.empty() ? lineText(kernel.integer(KernelName::hwCacheLineSize)) : stated;
+}
+
+// The kernel's name for the core design on Apple Silicon; an arm64 kernel's
+// value the table does not know shows in hex, an Intel kernel's not at all.
+std::string coreDesignText(const KernelValues& kernel, std::string_view architecture)
+{
+    const auto family = kernel.integer(KernelName::coreDesign);
+    if (!family)
+        return {};
+    if (const auto design = armCoreDesign(*family))
+        return std::string(*design);
+    const bool arm = architecture == "arm64" || architecture == "aarch64";
+    return arm ? hexText(static_cast<std::uint32_t>(*family), true) : std::string();
+}
+
+// The fields after `translated`, from the processor's answers and the kernel's view.
+void describeSilicon(CPUInfo& cpu, const MachineReadings& readings, const KernelValues& kernel)
+{
+    // Under Rosetta the answers are the translator's, not the chip's.
+    const CpuidAnswers answers(cpu.translated ? std::string_view() : std::string_view(readings.cpuid));
+    const auto processor = cpuidSignature(answers);
+    const auto told = kernelView(kernel);
+    if (const auto shown = processor ? processor : told) {
+        cpu.family = hexText(shown->baseFamily);
+        cpu.model = hexText(shown->baseModel);
+        cpu.stepping = hexText(shown->stepping);
+        cpu.extFamily = hexText(shown->family);
+        cpu.extModel = hexText(shown->model);
+    }
+    cpu.microcode = microcodeText(kernel.integer(KernelName::microcode));
+    const std::array<CacheLayout, 4> layouts = cacheLayouts(readings, answers, kernel);
+    cpu.l1iWays = waysText(layouts[0].ways);
+    cpu.l1dWays = waysText(layouts[1].ways);
+    cpu.l2Ways = waysText(layouts[2].ways);
+    cpu.l3Ways = waysText(layouts[3].ways);
+    cpu.cacheLine = cacheLineText(layouts, kernel);
+    cpu.coreDesign = coreDesignText(kernel, trimmed(readings.output(Tool::machineArchitecture)));
+    if (processor && told && !sameProcessor(*processor, *told))
+        cpu.kernelSignature = signatureText(*told);
+}
+
 } // namespace
 
 std::string cpuVendor(std::string_view from, std::string_view architecture, std::string_view features,
@@ -145,13 +319,14 @@ CPUInfo cpuInfo(const MachineReadings& readings)
 {
     const KernelValues kernel = processorValues(readings);
     const std::string_view hardware = readings.output(Tool::hardwareReport);
-    const std::string name = processorName(kernel, hardware);
-    const std::string frequency = frequencyText(kernel, hardware);
+    const ReportedProcessor reported = reportedProcessor(readings);
+    const std::string name = processorName(kernel, reported.name);
+    const std::string frequency = frequencyText(kernel, reported.speed);
     const std::string features = featureFlags(kernel);
     const std::string architecture = trimmed(readings.output(Tool::machineArchitecture));
     const std::string vendor = cpuVendor(name, architecture, features, hardware);
 
-    return CPUInfo{
+    CPUInfo cpu{
         .name = orFallback(name, "Unknown CPU"),
         .vendor = vendor,
         .architecture = orFallback(architecture, "Unknown"),
@@ -166,6 +341,8 @@ CPUInfo cpuInfo(const MachineReadings& readings)
         .clusters = clusters(kernel),
         .translated = kernel.integer(KernelName::translated) == 1,
     };
+    describeSilicon(cpu, readings, kernel);
+    return cpu;
 }
 
 } // namespace veltrin::SystemProbe

@@ -9,8 +9,10 @@
 #include "platform/command_table.h"
 #include "probe/sources/filters.h"
 #include "probe/sources/pci_drm.h"
+#include "probe/sources/system_profiler_xml.h"
 
 #include <algorithm>
+#include <array>
 
 namespace veltrin::SystemProbe {
 namespace {
@@ -81,6 +83,67 @@ std::vector<GPUInfo> reportAdapters(std::string_view sp)
     return adapters;
 }
 
+// The video memory keys, in the order the English report's VRAM lines take
+// them: "VRAM (Total):", then "VRAM (Dynamic, Max):" under either of its keys.
+constexpr std::array<std::string_view, 3> kVideoMemoryKeys{"spdisplays_vram", "_spdisplays_vram",
+                                                          "spdisplays_vram_shared"};
+
+std::optional<std::string> plistVideoMemory(const PlistValue& adapter)
+{
+    for (const std::string_view key : kVideoMemoryKeys)
+        if (auto memory = englishValue(adapter, key))
+            return memory;
+    return englishValue(adapter, "sppci_cores"); // "Total Number of Cores:"
+}
+
+// Each display's "Resolution:" line, from spdisplays_pixelresolution; a display
+// whose resolution has a name of its own ("spdisplays_qhd") shows its pixel size.
+std::string plistDisplayResolutions(const PlistValue& adapter)
+{
+    std::string joined;
+    for (const PlistValue& display : adapter.list("spdisplays_ndrvs")) {
+        auto resolution = englishValue(display, "spdisplays_pixelresolution");
+        if (!resolution)
+            resolution = englishValue(display, "_spdisplays_pixels");
+        if (const auto shown = clean(resolution))
+            joined += (joined.empty() ? "" : " / ") + *shown;
+    }
+    return joined;
+}
+
+// The same adapters from the XML form: one per item with sppci_model, the key
+// behind "Chipset Model:"; spdisplays_vendor and spdisplays_mtlgpufamilysupport
+// are behind "Vendor:" and "Metal Support:".
+std::vector<GPUInfo> plistAdapters(std::string_view xml)
+{
+    std::vector<GPUInfo> adapters;
+    for (const PlistValue& item : systemProfilerItems(xml)) {
+        if (adapters.size() == kMaxListedDevices)
+            break;
+        const auto model = englishValue(item, "sppci_model");
+        if (!model)
+            continue;
+        const std::string name = model->empty() ? "Unknown" : *model;
+        adapters.push_back({
+            .name = name,
+            .chipset = name,
+            .vram = cleanedOrEmpty(plistVideoMemory(item)),
+            .vendor = cleanedOrEmpty(englishValue(item, "spdisplays_vendor")),
+            .metal = cleanedOrEmpty(englishValue(item, "spdisplays_mtlgpufamilysupport")),
+            .displays = plistDisplayResolutions(item),
+        });
+    }
+    return adapters;
+}
+
+// From the text when it is in English, else from the XML form.
+std::vector<GPUInfo> reportedAdapters(const MachineReadings& readings)
+{
+    const std::string_view sp = readings.output(Tool::graphicsReport);
+    return isEnglishReport(sp, EnglishLabels::graphics) ? reportAdapters(sp)
+                                                       : plistAdapters(readings.output(Tool::graphicsReportXml));
+}
+
 // A machine with no adapter found still shows one graphics entry.
 std::vector<GPUInfo> orPlaceholder(std::vector<GPUInfo> adapters)
 {
@@ -95,7 +158,7 @@ std::vector<GPUInfo> gpuInfo(std::string_view sp) { return orPlaceholder(reportA
 
 std::vector<GPUInfo> graphicsInfo(const MachineReadings& readings)
 {
-    std::vector<GPUInfo> adapters = reportAdapters(readings.output(Tool::graphicsReport));
+    std::vector<GPUInfo> adapters = reportedAdapters(readings);
     if (adapters.empty())
         adapters = pciDisplayAdapters(readings.files);
     return orPlaceholder(std::move(adapters));

@@ -8,6 +8,7 @@
 #include "probe/sources/ioreg.h"
 #include "probe/sources/opencore_nvram.h"
 #include "probe/sources/sysfs_dmi.h"
+#include "probe/sources/system_profiler_xml.h"
 
 #include <algorithm>
 #include <array>
@@ -79,23 +80,57 @@ std::string originalModel(const std::optional<std::string>& firmwareProduct, con
     return *firmwareProduct;
 }
 
+// The macOS SMBIOS identity and firmware the hardware report states. Each field
+// names the text's labels, then the XML form's key for the same fact.
+struct ReportedIdentity {
+    std::optional<std::string> model; // "Model Identifier:"; machine_model
+    std::optional<std::string> modelName; // "Model Name:", else "Model:"; machine_name
+    std::optional<std::string> serial; // "Serial Number (system):"; serial_number
+    std::optional<std::string> hardwareUUID; // "Hardware UUID:"; platform_UUID
+    // "System Firmware Version:" (Apple Silicon and later Intel releases), else
+    // "Boot ROM Version:"; boot_rom_version behind both.
+    std::optional<std::string> firmware;
+    std::optional<std::string> smc; // "SMC Version (system):"; SMC_version_system
+};
+
+// From the text when it is in English, else from the XML form.
+ReportedIdentity reportedIdentity(const MachineReadings& readings)
+{
+    const std::string_view hardware = readings.output(Tool::hardwareReport);
+    if (isEnglishReport(hardware, EnglishLabels::hardware))
+        return {
+            .model = firstMatch(hardware, R"(Model Identifier:[ \t]*(.+))"),
+            .modelName = firstUsable(
+                {firstMatch(hardware, R"(Model Name:[ \t]*(.+))"), firstMatch(hardware, R"(Model:[ \t]*(.+))")}),
+            .serial = firstMatch(hardware, R"(Serial Number.*?:[ \t]*(.+))"),
+            .hardwareUUID = firstMatch(hardware, R"(Hardware UUID:[ \t]*(.+))"),
+            .firmware = firstUsable({firstMatch(hardware, R"(System Firmware Version:[ \t]*(.+))"),
+                                     firstMatch(hardware, R"(Boot ROM Version:[ \t]*(.+))")}),
+            .smc = firstMatch(hardware, R"(SMC Version.*?:[ \t]*(.+))"),
+        };
+    const auto items = systemProfilerItems(readings.output(Tool::hardwareReportXml));
+    return {
+        .model = firstScalar(items, "machine_model"),
+        .modelName = firstScalar(items, "machine_name"),
+        .serial = firstScalar(items, "serial_number"),
+        .hardwareUUID = firstScalar(items, "platform_UUID"),
+        .firmware = firstScalar(items, "boot_rom_version"),
+        .smc = firstScalar(items, "SMC_version_system"),
+    };
+}
+
 // Linux on a Mac sees the same identity in its own files; it comes last.
-MacIdentity macOSSMBIOS(std::string_view hardware, std::string_view registry, const KernelValues& kernel,
+MacIdentity macOSSMBIOS(const ReportedIdentity& reported, std::string_view registry, const KernelValues& kernel,
                         const OpenCoreVariables& openCore, const AppleIdentity& seenByLinux)
 {
-    const std::string model = textOf(firstUsable(
-        {firstMatch(hardware, R"(Model Identifier:[ \t]*(.+))"), kernel.text(KernelName::model), seenByLinux.model}));
+    const std::string model = textOf(firstUsable({reported.model, kernel.text(KernelName::model), seenByLinux.model}));
     return {
         .model = model,
-        .modelName = textOf(firstUsable({firstMatch(hardware, R"(Model Name:[ \t]*(.+))"),
-                                         firstMatch(hardware, R"(Model:[ \t]*(.+))"), seenByLinux.modelName})),
+        .modelName = textOf(firstUsable({reported.modelName, seenByLinux.modelName})),
         .boardID = textOf(firstUsable({ioregBoardID(registry), seenByLinux.boardID})),
-        .serial = textOf(firstUsable({firstMatch(hardware, R"(Serial Number.*?:[ \t]*(.+))"),
-                                      ioregPlatformSerial(registry),
-                                      seenByLinux.serial})),
-        .hardwareUUID = textOf(firstUsable({firstMatch(hardware, R"(Hardware UUID:[ \t]*(.+))"),
-                                            ioregPlatformUUID(registry),
-                                            seenByLinux.hardwareUUID})),
+        .serial = textOf(firstUsable({reported.serial, ioregPlatformSerial(registry), seenByLinux.serial})),
+        .hardwareUUID =
+            textOf(firstUsable({reported.hardwareUUID, ioregPlatformUUID(registry), seenByLinux.hardwareUUID})),
         .originalModel = originalModel(openCore.oemProduct, model),
     };
 }
@@ -207,15 +242,14 @@ struct Firmware {
     std::string legacyPatcherVersion;
 };
 
-Firmware firmware(const DMIInfo& dmi, std::string_view hardware, const OpenCoreVariables& openCore)
+Firmware firmware(const DMIInfo& dmi, const ReportedIdentity& reported, const OpenCoreVariables& openCore)
 {
     return {
         .biosVendor = textOf(trustedFirmwareValue(firstUsable({dmi.biosVendor, firmwareVendorGuess(dmi.raw)}))),
         .biosVersion = textOf(trustedFirmwareValue(dmi.biosVersion)),
         .biosDate = textOf(clean(dmi.biosDate)),
-        .bootROM = textOf(firstUsable({firstMatch(hardware, R"(System Firmware Version:[ \t]*(.+))"),
-                                       firstMatch(hardware, R"(Boot ROM Version:[ \t]*(.+))"), dmi.biosVersion})),
-        .smc = textOf(clean(firstMatch(hardware, R"(SMC Version.*?:[ \t]*(.+))"))),
+        .bootROM = textOf(firstUsable({reported.firmware, dmi.biosVersion})),
+        .smc = textOf(clean(reported.smc)),
         .openCoreVersion = openCore.version ? openCoreVersionText(*openCore.version) : std::string(),
         .legacyPatcherVersion = textOf(openCore.legacyPatcherVersion),
     };
@@ -262,9 +296,10 @@ MainboardInfo mainboardInfo(const MachineReadings& readings, const DMIInfo& dmi)
     const std::string platform = joined({dmi.raw, registry, "", deviceTree, hardware, ""}, "\n");
     const OpenCoreVariables openCore = openCoreVariables(readings);
 
-        const MacIdentity mac = macOSSMBIOS(hardware, registry, readings.kernel, openCore, linuxAppleIdentity(readings.files));
+    const ReportedIdentity reported = reportedIdentity(readings);
+    const MacIdentity mac = macOSSMBIOS(reported, registry, readings.kernel, openCore, linuxAppleIdentity(readings.files));
     const PhysicalBoard board = physicalBoard(dmi, platform, deviceTree, openCore);
-    const Firmware bios = firmware(dmi, hardware, openCore);
+    const Firmware bios = firmware(dmi, reported, openCore);
 
     return MainboardInfo{
         .manufacturer = board.manufacturer,

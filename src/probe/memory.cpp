@@ -12,6 +12,7 @@
 #include "platform/linux_files.h"
 #include "probe/sources/filters.h"
 #include "probe/sources/proc_meminfo.h"
+#include "probe/sources/system_profiler_xml.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -44,17 +45,26 @@ std::optional<std::string> reportSpeed(const ReportPatterns& patterns, std::stri
     return speed;
 }
 
-// One module per "BANK " piece of the memory report that has a real size.
-std::vector<MemoryModule> reportModules(const ReportPatterns& patterns, std::string_view sp)
-{
+// What the memory report states: its modules, and the first speed and type it
+// prints anywhere (on-package memory states a type and no module).
+struct MemoryReport {
     std::vector<MemoryModule> modules;
+    std::optional<std::string> firstSpeed;
+    std::optional<std::string> firstType;
+};
+
+// One module per "BANK " piece of the English text that has a real size.
+MemoryReport textReport(std::string_view sp)
+{
+    const ReportPatterns patterns;
+    MemoryReport report;
     for (const std::string_view piece : piecesAfter(sp, "BANK ")) {
-        if (modules.size() == kMaxListedDevices)
+        if (report.modules.size() == kMaxListedDevices)
             break;
         const auto size = patterns.size.firstMatch(piece);
         if (!size || !isUsableModuleValue(*size))
             continue;
-        modules.push_back({
+        report.modules.push_back({
             .bank = "BANK " + std::string(piece.substr(0, piece.find(':'))),
             .size = *size,
             .type = clean(cleanMemoryTypeValue(patterns.type.firstMatch(piece))).value_or(""),
@@ -63,7 +73,48 @@ std::vector<MemoryModule> reportModules(const ReportPatterns& patterns, std::str
             .part = moduleValue(patterns.part.firstMatch(piece)),
         });
     }
-    return modules;
+    report.firstSpeed = reportSpeed(patterns, sp);
+    report.firstType = patterns.type.firstMatch(sp);
+    return report;
+}
+
+// The same from the XML form: the slots are the "_items" of the report's slot
+// group (a Mac with on-package memory lists none), each named as the text's
+// "BANK …:" line; dimm_size, dimm_type, dimm_speed, dimm_manufacturer and
+// dimm_part_number are the keys behind "Size:", "Type:", "Speed:",
+// "Manufacturer:" and "Part Number:".
+MemoryReport plistReport(std::string_view xml)
+{
+    const std::vector<PlistValue> items = systemProfilerItems(xml);
+    MemoryReport report;
+    for (const PlistValue& group : items)
+        for (const PlistValue& slot : group.list("_items")) {
+            if (report.modules.size() == kMaxListedDevices)
+                break;
+            const auto bank = slot.scalar("_name");
+            const auto size = englishValue(slot, "dimm_size");
+            if (!bank || !startsWith(*bank, "BANK ") || !size || !isUsableModuleValue(*size))
+                continue;
+            report.modules.push_back({
+                .bank = *bank,
+                .size = *size,
+                .type = clean(cleanMemoryTypeValue(englishValue(slot, "dimm_type"))).value_or(""),
+                .speed = moduleValue(englishValue(slot, "dimm_speed")),
+                .manufacturer = moduleValue(englishValue(slot, "dimm_manufacturer")),
+                .part = moduleValue(englishValue(slot, "dimm_part_number")),
+            });
+        }
+    report.firstSpeed = firstScalar(items, "dimm_speed");
+    if (const auto type = firstScalar(items, "dimm_type"))
+        report.firstType = englishText("dimm_type", *type);
+    return report;
+}
+
+MemoryReport memoryReport(const MachineReadings& readings)
+{
+    const std::string_view sp = readings.output(Tool::memoryReport);
+    return isEnglishReport(sp, EnglishLabels::memory) ? textReport(sp)
+                                                     : plistReport(readings.output(Tool::memoryReportXml));
 }
 
 // A size that the interface would hide as a placeholder ("—", "Not Exposed",
@@ -88,18 +139,17 @@ std::optional<std::string> firstUsableSpeed(const std::vector<MemoryModule>& mod
     return std::nullopt;
 }
 
-std::string memorySpeed(const ReportPatterns& patterns, const std::vector<MemoryModule>& modules,
-                        const DMIInfo& dmi, std::string_view sp)
+std::string memorySpeed(const std::vector<MemoryModule>& modules, const DMIInfo& dmi, const MemoryReport& report)
 {
     if (auto speed = firstUsableSpeed(modules))
         return *speed;
     if (auto speed = firstUsableSpeed(dmi.memoryModules))
         return *speed;
-    return moduleValue(reportSpeed(patterns, sp));
+    return moduleValue(report.firstSpeed);
 }
 
-std::string memoryType(const ReportPatterns& patterns, const std::vector<MemoryModule>& modules,
-                       const DMIInfo& dmi, std::string_view sp, std::string_view speed)
+std::string memoryType(const std::vector<MemoryModule>& modules, const DMIInfo& dmi, const MemoryReport& report,
+                       std::string_view sp, std::string_view speed)
 {
     // memoryTechnology skips every candidate cleanMemoryTypeValue would drop.
     std::vector<std::optional<std::string>> candidates;
@@ -107,7 +157,7 @@ std::string memoryType(const ReportPatterns& patterns, const std::vector<MemoryM
         candidates.emplace_back(module.type);
     for (const auto& module : dmi.memoryModules)
         candidates.emplace_back(module.type);
-    candidates.push_back(patterns.type.firstMatch(sp));
+    candidates.push_back(report.firstType);
     candidates.push_back(firstMatch(dmi.raw, "\\n\\s*Type:[ \\t]*(DDR[^\\n]+|LPDDR[^\\n]+)"));
     if (auto stated = memoryTechnology(candidates, speed))
         return *stated;
@@ -182,12 +232,12 @@ MemoryInfo memoryInfo(const MachineReadings& readings, const DMIInfo& dmi)
     MemoryInfo info;
     info.total = installedMemory(readings.kernel);
     // The report wins whenever it lists a module; the two sources are never merged.
-    const ReportPatterns patterns;
-    info.modules = reportModules(patterns, sp);
+    const MemoryReport report = memoryReport(readings);
+    info.modules = report.modules;
     if (info.modules.empty())
         info.modules = usableDmiModules(dmi.memoryModules);
-    info.speed = memorySpeed(patterns, info.modules, dmi, sp);
-    info.type = memoryType(patterns, info.modules, dmi, sp, info.speed);
+    info.speed = memorySpeed(info.modules, dmi, report);
+    info.type = memoryType(info.modules, dmi, report, sp, info.speed);
     info.slots = slotSummary(info.modules, info.type);
     // Only whether vm_stat answered matters; its figures are not read.
     info.used = readings.output(Tool::virtualMemoryStatistics).empty() ? "" : "Live vm_stat";

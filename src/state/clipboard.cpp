@@ -8,13 +8,15 @@
 
 namespace veltrin {
 
-void copySummaryToClipboard(const SystemInfoStore& store)
+void copyTextToClipboard(const std::string& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr)
         return;
     clipboard->clear();
-    clipboard->setText(QString::fromStdString(store.summaryText()));
+    clipboard->setText(QString::fromStdString(text));
 }
+
+void copySummaryToClipboard(const SystemInfoStore& store) { copyTextToClipboard(store.summaryText()); }
 
 } // namespace veltrin

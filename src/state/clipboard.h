@@ -6,8 +6,11 @@ namespace veltrin {
 
 class SystemInfoStore;
 
-// The one copy action of the menu command and the window's Copy button: clear
-// the general clipboard, then put the summary on it as one plain-text item.
+// The one copy action of the menu commands and the window's Copy button: clear
+// the general clipboard, then put `text` on it as one plain-text item.
+void copyTextToClipboard(const std::string& text);
+
+// The summary, copied as above.
 void copySummaryToClipboard(const SystemInfoStore& store);
 
 } // namespace veltrin

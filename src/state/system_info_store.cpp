@@ -65,17 +65,22 @@ MemoryInfo initialMemoryInfo() { return {kDash, kDash, kDash, kDash, kDash, kDas
 
 BenchResult initialBenchResult() { return {0, 0, "Ready", "", "", "", "", ""}; }
 
-std::string_view operatingSystemLabel(std::string_view os)
+bool isMacOS(std::string_view os)
 {
     const char first = os.empty() ? '\0' : os.front();
     const bool named = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
-    return named ? "OS: " : "macOS: ";
+    return !named;
 }
 
+std::string_view operatingSystemLabel(std::string_view os) { return isMacOS(os) ? "macOS: " : "OS: "; }
 
-// Carries progress from a benchmark's thread to the store. Each post happens
-// under the lock, and the store detaches under the same lock before it goes, so
-// no post reaches a store being destroyed; Qt drops the events still queued for it.
+
+// Carries progress from a benchmark's thread to the store. The text itself stays
+// in the relay, under its lock, and the posted event only tells the store to take
+// the latest: the hand-over is ordered by a lock every checker sees, not by Qt's
+// event queue alone, and a slow event loop skips stale rounds instead of
+// replaying them. The store detaches under the same lock before it goes, so no
+// post reaches a store being destroyed; Qt drops the events still queued for it.
 class SystemInfoStore::ProgressRelay {
 public:
     explicit ProgressRelay(SystemInfoStore* store) : store_(store) {}
@@ -91,15 +96,22 @@ public:
         const std::lock_guard lock(mutex_);
         if (store_ == nullptr)
             return;
+        latest_ = std::move(progress);
         SystemInfoStore* store = store_;
         QMetaObject::invokeMethod(
-            store, [store, progress = std::move(progress)]() mutable { store->setBenchProgress(std::move(progress)); },
-            Qt::QueuedConnection);
+            store, [store] { store->setBenchProgress(store->progressRelay_->latest()); }, Qt::QueuedConnection);
+    }
+
+    std::string latest()
+    {
+        const std::lock_guard lock(mutex_);
+        return latest_;
     }
 
 private:
     std::mutex mutex_;
     SystemInfoStore* store_;
+    std::string latest_;
 };
 
 SystemInfoStore::SystemInfoStore(Collector collect, BenchmarkRunner benchmark, HistoryReader readHistory,
@@ -177,6 +189,7 @@ void SystemInfoStore::publish(const SystemSnapshot& snapshot)
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         ((emit willChange(static_cast<Property>(I)), std::get<I>(current) = std::get<I>(incoming)), ...);
     }(std::make_index_sequence<SystemSnapshot::fieldNames.size()>{});
+    hasPublishedSnapshot_ = true;
 }
 
 void SystemInfoStore::publish(const BenchmarkOutcome& outcome)

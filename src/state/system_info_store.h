@@ -73,6 +73,8 @@ public:
     const std::vector<GPUInfo>& gpus() const { return snapshot_.gpus; }
     const BenchResult& bench() const { return bench_; }
     bool isRefreshing() const { return isRefreshing_; }
+    // False until the first refresh has published: the snapshot holds only the initial values.
+    bool hasPublishedSnapshot() const { return hasPublishedSnapshot_; }
     // Where the latest running benchmark stands ("round 7 of 20, single"); empty when none runs.
     const std::string& benchProgress() const { return benchProgress_; }
     // The rounds of the last benchmark finished since the store was made.
@@ -120,6 +122,7 @@ private:
     SystemSnapshot snapshot_;
     BenchResult bench_;
     bool isRefreshing_ = false;
+    bool hasPublishedSnapshot_ = false;
     int runningBenchmarks_ = 0;
     std::string benchProgress_;
     std::optional<BenchDetails> benchDetails_;
@@ -127,10 +130,14 @@ private:
     std::string benchHistoryProblem_;
 };
 
-// The summary's label for `os`: macOS states only its version ("14.6.1 (23G93)"),
-// while any other system names itself ("Debian GNU/Linux 12 (bookworm)") and is
-// labelled "OS: ". Read from the snapshot, never from the build, so a Mac's
-// capture reads "macOS: " wherever it is replayed.
+// Whether `os` is a Mac's: macOS states only its version ("14.6.1 (23G93)"),
+// while any other system names itself ("Debian GNU/Linux 12 (bookworm)"). An
+// empty `os` counts as a Mac's, as a capture without a platform is. Read from
+// the snapshot, never from the build, so a Mac's capture reads as a Mac's
+// wherever it is replayed.
+bool isMacOS(std::string_view os);
+
+// The summary's label for `os`: "macOS: " for a Mac's, else "OS: ".
 std::string_view operatingSystemLabel(std::string_view os);
 
 // The values shown before the first refresh and the first benchmark; a part

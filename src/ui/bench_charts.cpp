@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace veltrin {
 namespace {
@@ -39,11 +40,46 @@ void drawDot(QPainter& painter, QPointF at, bool trimmed)
     painter.drawEllipse(at, kDotRadius, kDotRadius);
 }
 
+// The band of ± the scale around the median: a faint panel, the dashed median
+// line through it, and the three labels in a column of kAxisWidth to its left.
+// Returns where a value `deviation` percent off the median goes, clamped to the band.
+std::function<qreal(double)> paintBand(QPainter& painter, const QRectF& plot, double scalePercent)
+{
+    const qreal middle = plot.center().y();
+    const qreal half = plot.height() / 2;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Palette::white(0.04));
+    painter.drawRoundedRect(plot, 6, 6);
+    painter.setPen(QPen(Palette::white(0.22), 1, Qt::DashLine));
+    painter.drawLine(QPointF(plot.left(), middle), QPointF(plot.right(), middle));
+
+    painter.setFont(Fonts::system(Fonts::kCaption));
+    painter.setPen(Palette::metalMuted());
+    const QString scale = number(scalePercent, 0);
+    const QRectF labels(plot.left() - kAxisWidth, plot.top() - 7, kAxisWidth - 6, 14);
+    painter.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("+") + scale + QStringLiteral("%"));
+    painter.drawText(labels.translated(0, half), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
+    painter.drawText(labels.translated(0, 2 * half), Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("\u2212") + scale + QStringLiteral("%"));
+    return [middle, half, scalePercent](double deviation) {
+        return middle - std::clamp(deviation, -scalePercent, scalePercent) / scalePercent * (half - kDotRadius - 1);
+    };
+}
+
+// Where the `index`-th of `count` points goes across `plot`: evenly from edge to
+// edge, a single one in the middle.
+qreal pointX(const QRectF& plot, std::size_t index, std::size_t count)
+{
+    if (count == 1)
+        return plot.center().x();
+    return plot.left() + 2 * kDotRadius + (plot.width() - 4 * kDotRadius) / qreal(count - 1) * qreal(index);
+}
+
 // One series: its title and median above, a band of ± the scale around the
 // median line, and one dot per round from left to right.
 void paintSeries(QPainter& painter, const QRectF& area, const QString& title, const std::vector<RoundTime>& rounds)
 {
-    const RoundSpread spread = roundSpread(rounds);
+    const MedianSpread spread = roundSpread(rounds);
     painter.setPen(Palette::cardTitle());
     painter.setFont(Fonts::system(Fonts::kBody, QFont::DemiBold));
     painter.drawText(QRectF(area.left(), area.top(), area.width(), 18), Qt::AlignLeft | Qt::AlignVCenter, title);
@@ -52,66 +88,59 @@ void paintSeries(QPainter& painter, const QRectF& area, const QString& title, co
     const QString caption = rounds.empty() ? QStringLiteral("no rounds")
                                            : QStringLiteral("%1 rounds \u00b7 median %2 s")
                                                  .arg(rounds.size())
-                                                 .arg(number(spread.medianSeconds, 3));
+                                                 .arg(number(spread.median, 3));
     painter.drawText(QRectF(area.left(), area.top() + 17, area.width(), 16), Qt::AlignLeft | Qt::AlignVCenter, caption);
 
     const QRectF plot(area.left() + kAxisWidth, area.top() + kTitleHeight + 6, area.width() - kAxisWidth,
                       area.height() - kTitleHeight - 12);
     if (plot.width() <= 0 || plot.height() <= 0)
         return;
-    const qreal middle = plot.center().y();
-    const qreal half = plot.height() / 2;
-
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Palette::white(0.04));
-    painter.drawRoundedRect(plot, 6, 6);
-    painter.setPen(QPen(Palette::white(0.22), 1, Qt::DashLine));
-    painter.drawLine(QPointF(plot.left(), middle), QPointF(plot.right(), middle));
-
-    painter.setPen(Palette::metalMuted());
-    const QString scale = number(spread.scalePercent, 0);
-    const QRectF labels(area.left(), plot.top() - 7, kAxisWidth - 6, 14);
-    painter.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("+") + scale + QStringLiteral("%"));
-    painter.drawText(labels.translated(0, half), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
-    painter.drawText(labels.translated(0, 2 * half), Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("\u2212") + scale + QStringLiteral("%"));
-
-    const qreal step = rounds.size() > 1 ? (plot.width() - 4 * kDotRadius) / qreal(rounds.size() - 1) : 0;
-    for (std::size_t index = 0; index < rounds.size(); ++index) {
-        const qreal x = plot.left() + 2 * kDotRadius + step * qreal(index) + (rounds.size() == 1 ? plot.width() / 2 : 0);
-        // Longer rounds sit higher: a slow round stands out above the line.
-        const double deviation = std::clamp(spread.deviationPercent[index], -spread.scalePercent, spread.scalePercent);
-        const qreal y = middle - deviation / spread.scalePercent * (half - kDotRadius - 1);
-        drawDot(painter, QPointF(x, y), rounds[index].trimmed);
-    }
+    // Longer rounds sit higher: a slow round stands out above the line.
+    const auto y = paintBand(painter, plot, spread.scalePercent);
+    for (std::size_t index = 0; index < rounds.size(); ++index)
+        drawDot(painter, QPointF(pointX(plot, index, rounds.size()), y(spread.deviationPercent[index])),
+                rounds[index].trimmed);
 }
 
 } // namespace
 
-RoundSpread roundSpread(const std::vector<RoundTime>& rounds)
+MedianSpread medianSpread(const std::vector<double>& values)
 {
-    RoundSpread spread;
-    std::vector<double> seconds;
-    for (const RoundTime& round : rounds)
-        seconds.push_back(round.seconds);
-    spread.medianSeconds = median(seconds);
+    MedianSpread spread;
+    spread.median = median(values);
     double largest = 0;
-    for (const double value : seconds) {
-        const double deviation = spread.medianSeconds > 0 ? (value / spread.medianSeconds - 1) * 100 : 0;
+    for (const double value : values) {
+        const double deviation = spread.median > 0 ? (value / spread.median - 1) * 100 : 0;
         spread.deviationPercent.push_back(deviation);
         largest = std::max(largest, std::fabs(deviation));
     }
-    // A round number of percent that reaches the farthest round.
+    // A round number of percent that reaches the farthest value.
     constexpr double scales[] = {2, 5, 10, 20, 50, 100, 200, 500, 1000};
     spread.scalePercent = scales[std::size(scales) - 1];
     for (const double scale : scales) {
-        // A round 10 % off comes out as 10.000000000000009 and still belongs on the 10 % scale.
+        // A value 10 % off comes out as 10.000000000000009 and still belongs on the 10 % scale.
         if (largest <= scale * (1 + 1e-9)) {
             spread.scalePercent = scale;
             break;
         }
     }
     return spread;
+}
+
+MedianSpread roundSpread(const std::vector<RoundTime>& rounds)
+{
+    std::vector<double> seconds;
+    for (const RoundTime& round : rounds)
+        seconds.push_back(round.seconds);
+    return medianSpread(seconds);
+}
+
+MedianSpread scoreSpread(const std::vector<BenchHistoryEntry>& runs, std::int64_t BenchHistoryEntry::*score)
+{
+    std::vector<double> scores;
+    for (const BenchHistoryEntry& run : runs)
+        scores.push_back(double(run.*score));
+    return medianSpread(scores);
 }
 
 RoundTimesChart::RoundTimesChart(std::vector<RoundTime> single, std::vector<RoundTime> multi, QWidget* parent)
@@ -174,13 +203,6 @@ void RecentRunsChart::paintEvent(QPaintEvent*)
     for (std::size_t lineIndex = 0; lineIndex < std::size(lines); ++lineIndex) {
         const Line& line = lines[lineIndex];
         const QRectF row(0, rowHeight * qreal(lineIndex), width(), rowHeight);
-        std::int64_t lowest = 0;
-        std::int64_t highest = 0;
-        for (std::size_t index = 0; index < runs_.size(); ++index) {
-            const std::int64_t score = runs_[index].*line.score;
-            lowest = index == 0 ? score : std::min(lowest, score);
-            highest = index == 0 ? score : std::max(highest, score);
-        }
         painter.setFont(Fonts::system(Fonts::kCaption));
         painter.setPen(Palette::metalMuted());
         painter.drawText(QRectF(row.left(), row.top() + 6, labelWidth, 16), Qt::AlignLeft | Qt::AlignVCenter,
@@ -190,20 +212,15 @@ void RecentRunsChart::paintEvent(QPaintEvent*)
         const QString latest = runs_.empty() ? QStringLiteral("\u2014") : QString::number(runs_.back().*line.score);
         painter.drawText(QRectF(row.left(), row.top() + 22, labelWidth, 18), Qt::AlignLeft | Qt::AlignVCenter, latest);
 
-        const QRectF plot(labelWidth, row.top() + 8, row.width() - labelWidth - 6, row.height() - 16);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Palette::white(0.04));
-        painter.drawRoundedRect(plot, 6, 6);
-        if (runs_.empty())
-            continue;
-        const qreal step = runs_.size() > 1 ? (plot.width() - 16) / qreal(runs_.size() - 1) : 0;
+        const QRectF plot(labelWidth + kAxisWidth, row.top() + 10, row.width() - labelWidth - kAxisWidth - 6,
+                          row.height() - 20);
+        // Higher scores sit higher: a drop stands out below the median line.
+        const MedianSpread spread = scoreSpread(runs_, line.score);
+        const auto y = paintBand(painter, plot, spread.scalePercent);
         QPainterPath path;
         std::vector<QPointF> points;
         for (std::size_t index = 0; index < runs_.size(); ++index) {
-            const std::int64_t score = runs_[index].*line.score;
-            const qreal share = highest > lowest ? qreal(score - lowest) / qreal(highest - lowest) : 0.5;
-            const QPointF point(plot.left() + 8 + step * qreal(index) + (runs_.size() == 1 ? plot.width() / 2 - 8 : 0),
-                                plot.bottom() - 6 - share * (plot.height() - 12));
+            const QPointF point(pointX(plot, index, runs_.size()), y(spread.deviationPercent[index]));
             points.push_back(point);
             index == 0 ? path.moveTo(point) : path.lineTo(point);
         }

@@ -10,19 +10,25 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <vector>
 
 namespace veltrin {
 
-// How far each round of a series lies from the series' median, in percent,
+// How far each value of a series lies from the series' median, in percent,
 // and the half-height of a scale that shows them all: 2, 5, 10, 20, 50 … percent
-// (a farther round is drawn at the edge).
-struct RoundSpread {
-    double medianSeconds = 0;
+// (a farther value is drawn at the edge). Both charts draw against such a band
+// around the median, so a steady series looks steady and a real change stands out.
+struct MedianSpread {
+    double median = 0;
     std::vector<double> deviationPercent;
     double scalePercent = 2;
 };
-RoundSpread roundSpread(const std::vector<RoundTime>& rounds);
+MedianSpread medianSpread(const std::vector<double>& values);
+// The seconds of each round.
+MedianSpread roundSpread(const std::vector<RoundTime>& rounds);
+// One score of each run: `score` is &BenchHistoryEntry::singleThread or multiThread.
+MedianSpread scoreSpread(const std::vector<BenchHistoryEntry>& runs, std::int64_t BenchHistoryEntry::*score);
 
 // The single-thread and multi-thread rounds of one run, side by side.
 class RoundTimesChart : public QWidget {
@@ -41,13 +47,13 @@ private:
 };
 
 // The single-thread and multi-thread scores of the given runs (oldest first),
-// each line on a scale of its own so that both show how they moved.
+// each line against a band of ± a round percentage around its own median.
 class RecentRunsChart : public QWidget {
     Q_OBJECT
 public:
     explicit RecentRunsChart(std::vector<BenchHistoryEntry> runs, QWidget* parent = nullptr);
-    QSize sizeHint() const override { return {480, 120}; }
-    QSize minimumSizeHint() const override { return {260, 120}; }
+    QSize sizeHint() const override { return {480, 150}; }
+    QSize minimumSizeHint() const override { return {260, 150}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

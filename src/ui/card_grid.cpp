@@ -1,5 +1,7 @@
 #include "ui/card_grid.h"
 
+#include "ui/glass_card.h"
+
 #include <QWidget>
 
 #include <algorithm>
@@ -28,11 +30,30 @@ CardGridLayout::~CardGridLayout()
         delete item;
 }
 
+std::vector<QLayoutItem*> CardGridLayout::shownItems() const
+{
+    std::vector<QLayoutItem*> shown;
+    std::ranges::copy_if(items_, std::back_inserter(shown), [](QLayoutItem* item) { return !item->isEmpty(); });
+    return shown;
+}
+
+int CardGridLayout::neededColumnWidth() const
+{
+    int needed = minimumColumnWidth_;
+    for (QLayoutItem* item : shownItems())
+        if (const auto* card = qobject_cast<const GlassCard*>(item->widget()))
+            needed = std::max(needed, card->unshortenedWidth());
+    return needed;
+}
+
 int CardGridLayout::columnsFor(int width) const
 {
     if (columns_ > 0)
         return columns_;
-    return std::max(1, (width + spacing_) / (minimumColumnWidth_ + spacing_));
+    const int cards = std::max<int>(1, int(shownItems().size()));
+    const int fitting = std::clamp((width + spacing_) / (neededColumnWidth() + spacing_), 1, cards);
+    const int rows = (cards + fitting - 1) / fitting;
+    return (cards + rows - 1) / rows;
 }
 
 void CardGridLayout::addItem(QLayoutItem* item) { items_.push_back(item); }
@@ -78,8 +99,7 @@ void CardGridLayout::setGeometry(const QRect& rect)
 
 int CardGridLayout::arrange(const QRect& area, bool apply) const
 {
-    std::vector<QLayoutItem*> shown;
-    std::ranges::copy_if(items_, std::back_inserter(shown), [](QLayoutItem* item) { return !item->isEmpty(); });
+    const std::vector<QLayoutItem*> shown = shownItems();
     if (shown.empty())
         return 0;
     const int columns = columnsFor(area.width());

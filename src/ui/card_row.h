@@ -15,6 +15,10 @@ public:
     static constexpr int kSlotHeight = 44;
     static constexpr int kValueBoxHeight = 32;
 
+    // True when the value wraps onto more lines rather than shortening: then
+    // no width is too narrow for it.
+    virtual bool wrapsValue() const { return false; }
+
 protected:
     explicit CardRow(QWidget* parent) : QWidget(parent) {}
 };

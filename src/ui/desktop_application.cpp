@@ -6,8 +6,11 @@
 #include "ui/icons.h"
 #include "ui/info_tabs.h"
 #include "ui/main_window.h"
+#include "ui/menu_command.h"
 #include "ui/metal_window_background.h"
 #include "ui/overlay_scroll_bar.h"
+#include "ui/platform_texts.h"
+#include "ui/report_commands.h"
 #include "ui/updater.h"
 #include "ui/window_memory.h"
 
@@ -23,21 +26,13 @@
 #include <QStyleHints>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
 
 namespace veltrin {
 namespace {
-
-QAction* makeAction(const QString& title, QObject* parent, std::function<void()> run)
-{
-    auto* action = new QAction(title, parent);
-    // Works from the About and Help windows too.
-    action->setShortcutContext(Qt::ApplicationShortcut);
-    QObject::connect(action, &QAction::triggered, parent, std::move(run));
-    return action;
-}
 
 // The About and Help windows: the metal background and, scrolling over it, the view padded by 20.
 QWidget* makeSecondaryWindow(const QString& title, QSize size, QWidget* view)
@@ -58,7 +53,37 @@ QWidget* makeSecondaryWindow(const QString& title, QSize size, QWidget* view)
     scroll->setWidget(view);
     view->setAutoFillBackground(false);
     layout->addWidget(scroll);
+    // Esc and Command/Ctrl-W close it, each through an action of its own.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* close = new QAction(window);
+        close->setShortcut(keys);
+        close->setShortcutContext(Qt::WindowShortcut);
+        QObject::connect(close, &QAction::triggered, window, &QWidget::close);
+        window->addAction(close);
+    }
     return window;
+}
+
+// Moves `window`, not shown yet, so that it opens centred on `anchor` (on the
+// screen's centre while `anchor` is not shown), inside the screen's available
+// area. Its frame is not known before it is shown; it gets the anchor's.
+void placeCentred(QWidget& window, const QWidget& anchor)
+{
+    const QScreen* screen = anchor.isVisible() ? anchor.screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+    const QRect anchorFrame = anchor.frameGeometry();
+    const QRect anchorInside = anchor.geometry();
+    const QMargins decoration(anchorInside.left() - anchorFrame.left(), anchorInside.top() - anchorFrame.top(),
+                              anchorFrame.right() - anchorInside.right(), anchorFrame.bottom() - anchorInside.bottom());
+    QRect frame(QPoint(0, 0), window.size().grownBy(decoration));
+    frame.moveCenter(anchor.isVisible() ? anchor.frameGeometry().center() : area.center());
+    if (area.isValid()) {
+        frame.moveRight(std::min(frame.right(), area.right()));
+        frame.moveBottom(std::min(frame.bottom(), area.bottom()));
+        frame.moveLeft(std::max(frame.left(), area.left()));
+        frame.moveTop(std::max(frame.top(), area.top()));
+    }
+    window.move(frame.topLeft());
 }
 
 QWidget* bringForward(QWidget* window)
@@ -69,7 +94,8 @@ QWidget* bringForward(QWidget* window)
     return window;
 }
 
-// The dark scheme for what the platform draws itself: menus, scroll bars, dialogs.
+} // namespace
+
 void applyDarkScheme(QApplication& application)
 {
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -95,8 +121,13 @@ void applyDarkScheme(QApplication& application)
     palette.setColor(QPalette::Disabled, QPalette::Text, Palette::metalMuted().darker(140));
     palette.setColor(QPalette::Disabled, QPalette::WindowText, Palette::metalMuted().darker(140));
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, Palette::metalMuted().darker(140));
+    // Fusion etches disabled text with this colour a pixel off; on a dark menu that
+    // light copy made a disabled item look as bright as an enabled one.
+    palette.setColor(QPalette::Disabled, QPalette::Light, Qt::transparent);
     application.setPalette(palette);
 }
+
+namespace {
 
 void settle()
 {
@@ -152,7 +183,7 @@ int renderScreenshots(VeltrinApp& app, const std::string& directory)
 
 // VeltrinCommands
 
-VeltrinCommands::VeltrinCommands(VeltrinApp& app)
+VeltrinCommands::VeltrinCommands(VeltrinApp& app, Platform platform)
     : QObject(&app),
       about(makeAction(QStringLiteral("About Veltrin"), this, [&app] { app.showAboutWindow(); })),
       checkForUpdates(makeAction(QStringLiteral("Check for Updates\u2026"), this,
@@ -162,39 +193,67 @@ VeltrinCommands::VeltrinCommands(VeltrinApp& app)
                                  })),
       refresh(makeAction(QStringLiteral("Refresh"), this, [&app] { app.store().refreshAll(); })),
       copySummary(makeAction(QStringLiteral("Copy Summary"), this, [&app] { app.mainView().copySummary(); })),
-      help(makeAction(QStringLiteral("Veltrin Help"), this, [&app] { app.showHelpWindow(); }))
+      help(makeAction(QStringLiteral("Veltrin Help"), this, [&app] { app.showHelpWindow(); })),
+      // Closing every window ends the application the way closing the last one does.
+      quit(makeAction(platform == Platform::mac ? QStringLiteral("Quit Veltrin") : QStringLiteral("Quit"), this,
+                      [] { QApplication::closeAllWindows(); })),
+      reports(new ReportCommands(app.store(), app.source(), &app.mainWindow(), this)),
+      platform_(platform)
 {
     // Qt reads Ctrl as the Command key on macOS.
     refresh->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     copySummary->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    // Shift and "/" arrive as "?" on most keyboards; both spellings open Help.
-    help->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Slash), QKeySequence(Qt::CTRL | Qt::Key_Question),
-                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Question)});
+    // One spelling only: the keystroke Shift-/ also matches "?" with or without
+    // Shift, and two matching shortcuts are ambiguous to Qt, which then fires neither.
+    help->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Slash));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     checkForUpdates->setEnabled(app.updater() != nullptr);
+    if (app.updater() == nullptr)
+        checkForUpdates->setToolTip(QString::fromUtf8(platformTexts(platform).noUpdater));
     about->setMenuRole(QAction::AboutRole);
     checkForUpdates->setMenuRole(QAction::ApplicationSpecificRole);
+    quit->setMenuRole(QAction::QuitRole);
 }
 
 void VeltrinCommands::install(QMenuBar& menuBar) const
 {
-    // On macOS both items move into the application menu, which leaves this one empty and hidden.
-    QMenu* application = menuBar.addMenu(QStringLiteral("Veltrin"));
-    application->addAction(about);
-    application->addAction(checkForUpdates);
+    const bool mac = platform_ == Platform::mac;
+    // Their roles move the application menu's items into the one macOS makes, which
+    // leaves this one empty and hidden.
+    if (mac)
+        menuBar.addMenu(QStringLiteral("Veltrin"))->addActions({about, checkForUpdates, quit});
+    QMenu* file = menuBar.addMenu(QStringLiteral("File"));
+    file->addAction(reports->exportReport);
+    file->addAction(reports->compareWithCapture);
+    if (!mac) {
+        file->addSeparator();
+        file->addAction(quit);
+    }
     QMenu* tools = menuBar.addMenu(QStringLiteral("Tools"));
     tools->addAction(refresh);
     tools->addAction(copySummary);
+    tools->addAction(reports->copyReport);
     QMenu* helpMenu = menuBar.addMenu(QStringLiteral("Help"));
     helpMenu->addAction(help);
+    if (!mac) {
+        helpMenu->addSeparator();
+        helpMenu->addAction(checkForUpdates);
+        helpMenu->addAction(about);
+    }
+    // A disabled item's tooltip says why it is disabled.
+    for (QAction* menu : menuBar.actions())
+        menu->menu()->setToolTipsVisible(true);
 }
 
 // VeltrinApp
 
 VeltrinApp::VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::BenchmarkRunner benchmark,
-                       std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory)
+                       std::unique_ptr<Updater> updater, AppLinks links, SystemInfoStore::HistoryReader readHistory,
+                       std::string source)
     : updater_(std::move(updater)),
       store_(std::move(collect), std::move(benchmark), std::move(readHistory)),
       links_(std::move(links)),
+      source_(std::move(source)),
       mainWindow_(std::make_unique<QMainWindow>()),
       mainView_(new MainWindowView(store_, links_, updater_.get())),
       commands_(new VeltrinCommands(*this))
@@ -209,7 +268,8 @@ VeltrinApp::VeltrinApp(SystemInfoStore::Collector collect, SystemInfoStore::Benc
 #endif
     // The shortcuts work in whichever window has the focus.
     mainWindow_->addActions({commands_->about, commands_->checkForUpdates, commands_->refresh, commands_->copySummary,
-                             commands_->help});
+                             commands_->help, commands_->quit, commands_->reports->exportReport,
+                             commands_->reports->copyReport, commands_->reports->compareWithCapture});
 }
 
 VeltrinApp::~VeltrinApp()
@@ -256,6 +316,7 @@ QWidget* VeltrinApp::showAboutWindow()
         about_ = makeSecondaryWindow(QStringLiteral("About Veltrin"), QSize(760, 560),
                                      new AboutTabView(links_, updater_.get()));
         about_->addActions(mainWindow_->actions());
+        placeCentred(*about_, *mainWindow_);
     }
     return bringForward(about_);
 }
@@ -263,8 +324,9 @@ QWidget* VeltrinApp::showAboutWindow()
 QWidget* VeltrinApp::showHelpWindow()
 {
     if (help_.isNull()) {
-        help_ = makeSecondaryWindow(QStringLiteral("Veltrin Help"), QSize(860, 620), new HelpTabView);
+        help_ = makeSecondaryWindow(QStringLiteral("Veltrin Help"), QSize(860, 620), new HelpTabView(updater_.get()));
         help_->addActions(mainWindow_->actions());
+        placeCentred(*help_, *mainWindow_);
     }
     return bringForward(help_);
 }
@@ -285,7 +347,7 @@ bool desktopAvailable()
 
 int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector collect,
                           SystemInfoStore::BenchmarkRunner benchmark, SystemInfoStore::HistoryReader readHistory,
-                          std::optional<std::string> screenshotsDirectory)
+                          std::optional<std::string> screenshotsDirectory, std::string source)
 {
     if (screenshotsDirectory)
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -303,7 +365,7 @@ int runDesktopApplication(int argc, char** argv, SystemInfoStore::Collector coll
 
     // Screenshots start no update mechanism: they only render.
     VeltrinApp app(std::move(collect), std::move(benchmark), screenshotsDirectory ? nullptr : makePlatformUpdater(),
-                   deploymentLinks(), std::move(readHistory));
+                   deploymentLinks(), std::move(readHistory), std::move(source));
     if (screenshotsDirectory)
         return renderScreenshots(app, *screenshotsDirectory);
     app.showMainWindow();

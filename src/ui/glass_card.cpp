@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace veltrin {
@@ -30,6 +31,27 @@ GlassCard::GlassCard(const QString& title, QWidget* parent) : QWidget(parent), t
         setTextColor(heading, Palette::cardTitle());
         add(heading);
     }
+    // Outside the spacing of added content: the first addition takes its place.
+    nothingReported_ = makeParagraph(QString::fromUtf8(kNothingReported), Fonts::system(Fonts::kBody),
+                                     Palette::metalMuted(), false);
+    nothingReported_->setContentsMargins(0, empty_ ? 0 : kCardSpacing, 0, 0);
+    column_->addWidget(nothingReported_);
+}
+
+void GlassCard::dropNothingReported()
+{
+    delete nothingReported_;
+    nothingReported_ = nullptr;
+}
+
+int GlassCard::unshortenedWidth() const
+{
+    int widest = 0;
+    for (const CardRow* row : findChildren<CardRow*>(Qt::FindDirectChildrenOnly))
+        if (!row->wrapsValue())
+            widest = std::max(widest, row->sizeHint().width());
+    const QMargins margins = column_->contentsMargins();
+    return widest + margins.left() + margins.right();
 }
 
 // A row's slot already holds half the spacing above and below its value box.
@@ -43,12 +65,14 @@ void GlassCard::spaceBefore(bool row)
 
 void GlassCard::add(QWidget* widget)
 {
+    dropNothingReported();
     spaceBefore(qobject_cast<CardRow*>(widget) != nullptr);
     column_->addWidget(widget);
 }
 
 void GlassCard::add(QLayout* layout)
 {
+    dropNothingReported();
     spaceBefore(false);
     column_->addLayout(layout);
 }

@@ -19,6 +19,8 @@ namespace veltrin {
 
 // A translucent rounded card with an optional title over its content. The card's
 // drop shadow is painted by the page behind it (it falls outside the card).
+// A card left with nothing to show, its every row hidden by the placeholder
+// rule, says once, in muted text, that the system did not report it.
 class GlassCard : public QWidget {
     Q_OBJECT
 public:
@@ -40,18 +42,27 @@ public:
     WrappingText* addHardwareText(const QString& text, const QColor& color,
                                   const QFont& font = Fonts::system(Fonts::kBody));
 
+    // True while nothing has been added: the card then says kNothingReported.
+    bool showsNothingReported() const { return nothingReported_ != nullptr; }
+    // How wide the card must be for none of its rows to shorten its value (rows
+    // that wrap never need more).
+    int unshortenedWidth() const;
+
     static constexpr qreal kCornerRadius = 18;
+    static constexpr const char* kNothingReported = "Not reported by this system.";
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void spaceBefore(bool row);
+    void dropNothingReported();
 
     QString title_;
     QVBoxLayout* column_;
     bool empty_ = true;
     bool lastWasRow_ = false;
+    QLabel* nothingReported_ = nullptr;
 };
 
 // Paints the drop shadow of every visible card inside `page` (in page coordinates).

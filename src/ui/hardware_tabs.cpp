@@ -6,6 +6,7 @@
 #include "ui/card_grid.h"
 #include "ui/glass_card.h"
 #include "ui/pill.h"
+#include "ui/platform_texts.h"
 #include "ui/section_header.h"
 
 #include <QHBoxLayout>
@@ -58,6 +59,62 @@ std::string boardSourceText(const MainboardInfo& mainboard)
     return text;
 }
 
+// A cache level's size with its ways and, where either is known, the line size
+// of the whole hierarchy beside it ("48 KB · 12-way · 64 bytes per line"); each
+// part the placeholder rule hides is left out.
+std::string cacheText(const std::string& size, const std::string& ways, const std::string& line)
+{
+    std::string text;
+    const auto append = [&](const std::string& part, std::string_view suffix = {}) {
+        if (veltrinShouldHideField(part))
+            return;
+        text += (text.empty() ? "" : " \u00B7 ") + part + std::string(suffix);
+    };
+    append(size);
+    append(ways);
+    if (!text.empty())
+        append(line, " per line");
+    return text;
+}
+
+// The processor's signature as it answers it, and the kernel's where that differs.
+GlassCard* signatureCard(const CPUInfo& cpu)
+{
+    GlassCard* card = cardWithRows(QStringLiteral("Signature"), {{"Family", cpu.family, true},
+                                                                 {"Model", cpu.model, true},
+                                                                 {"Stepping", cpu.stepping, true},
+                                                                 {"Ext. Family", cpu.extFamily, true},
+                                                                 {"Ext. Model", cpu.extModel, true},
+                                                                 {"Microcode", cpu.microcode, true},
+                                                                 {"Core Design", cpu.coreDesign}});
+    if (card->addRow(QStringLiteral("Kernel Signature"), cpu.kernelSignature, true))
+        card->addParagraph(QStringLiteral("macOS was given another processor identity by the boot loader (CPUID "
+                                          "spoofing); the values above are the processor's own."),
+                           Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
+    return card;
+}
+
+GlassCard* smbiosCard(const MainboardInfo& board, const PlatformTexts& texts, const PersistedFlag& hideSystemUUID,
+                      const PersistedFlag& hideMacOSSerial)
+{
+    GlassCard* smbios = cardWithRows(QString::fromUtf8(texts.smbiosTitle),
+                                     {{"Model Name", board.macModelName},
+                                      {"Model ID", board.macModel, true},
+                                      {"Original model", board.originalModel, true},
+                                      {"Board ID", board.macBoardID, true}});
+    const bool uuid = smbios->addSensitiveRow(QStringLiteral("System UUID"), board.hardwareUUID,
+                                              hideSystemUUID.binding(), true) != nullptr;
+    const bool serial = smbios->addSensitiveRow(QStringLiteral("macOS Serial"), board.macSerial,
+                                                hideMacOSSerial.binding(), true) != nullptr;
+    // The note explains the Hide buttons; without one it has nothing to explain.
+    if (uuid || serial) {
+        smbios->addParagraph(QStringLiteral("Hide only masks the value inside Veltrin. It does not patch firmware, "
+                                            "NVRAM, OpenCore or macOS SMBIOS."),
+                             Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
+    }
+    return smbios;
+}
+
 } // namespace
 
 std::string displayLines(const std::string& displays)
@@ -79,6 +136,12 @@ bool hasBoardIdentity(const MainboardInfo& mainboard)
 {
     return anyShown({mainboard.manufacturer, mainboard.model, mainboard.boardName, mainboard.boardID,
                      mainboard.boardVersion, mainboard.serial, mainboard.dmiSource, mainboard.boardSource});
+}
+
+bool hasMacIdentity(const MainboardInfo& mainboard)
+{
+    return anyShown({mainboard.macModelName, mainboard.macModel, mainboard.originalModel, mainboard.macBoardID,
+                     mainboard.hardwareUUID, mainboard.macSerial});
 }
 
 bool hasFirmware(const MainboardInfo& mainboard)
@@ -113,10 +176,15 @@ void CPUTabView::build(QVBoxLayout& column)
     processor->add(pills);
 
     auto* instructions = new GlassCard(QStringLiteral("Instructions"));
-    instructions->addHardwareText(text(cpu.features), Palette::metalText(), Fonts::monospaced());
+    if (!veltrinShouldHideField(cpu.features))
+        instructions->addHardwareText(text(cpu.features), Palette::metalText(), Fonts::monospaced());
 
     CardGridLayout* grid = CardGridLayout::adaptive(kGridMinimumColumn, kGridSpacing);
     grid->addWidget(processor);
+    // Absent where nothing of the signature is known (a Mac that reports none).
+    if (anyShown({cpu.family, cpu.model, cpu.stepping, cpu.extFamily, cpu.extModel, cpu.microcode, cpu.coreDesign,
+                  cpu.kernelSignature}))
+        grid->addWidget(signatureCard(cpu));
     grid->addWidget(instructions);
     column.addLayout(grid);
 }
@@ -128,9 +196,14 @@ CachesTabView::CachesTabView(SystemInfoStore& store, QWidget* parent) : TabPageV
 void CachesTabView::build(QVBoxLayout& column)
 {
     const CPUInfo& cpu = store_->cpu();
-    column.addWidget(new SectionHeader(QStringLiteral("Caches"), QStringLiteral("Cache layout reported by macOS sysctl")));
+    const PlatformTexts& texts = platformTexts(shownPlatform(*store_));
+    column.addWidget(new SectionHeader(QStringLiteral("Caches"), QString::fromUtf8(texts.cachesSubtitle)));
+    const std::string l1d = cacheText(cpu.l1d, cpu.l1dWays, cpu.cacheLine);
+    const std::string l1i = cacheText(cpu.l1i, cpu.l1iWays, cpu.cacheLine);
+    const std::string l2 = cacheText(cpu.l2, cpu.l2Ways, cpu.cacheLine);
+    const std::string l3 = cacheText(cpu.l3, cpu.l3Ways, cpu.cacheLine);
     column.addWidget(cardWithRows(QStringLiteral("Cache hierarchy"),
-                                  {{"L1 Data", cpu.l1d}, {"L1 Instruction", cpu.l1i}, {"L2", cpu.l2}, {"L3", cpu.l3}}));
+                                  {{"L1 Data", l1d}, {"L1 Instruction", l1i}, {"L2", l2}, {"L3", l3}}));
     // A chip with several kinds of core: each with the caches its own cores see, side by side.
     if (!cpu.clusters.empty()) {
         CardGridLayout* clusters = CardGridLayout::adaptive(390, kGridSpacing);
@@ -144,9 +217,7 @@ void CachesTabView::build(QVBoxLayout& column)
         column.addLayout(clusters);
     }
     auto* note = new GlassCard(QStringLiteral("Note"));
-    note->addParagraph(QStringLiteral("Apple Silicon may expose unified cache information differently from Intel Macs. "
-                                      "Values are shown exactly as reported by macOS."),
-                       Palette::metalMuted());
+    note->addParagraph(QString::fromUtf8(texts.cachesNote), Palette::metalMuted());
     column.addWidget(note);
 }
 
@@ -187,19 +258,15 @@ void MainboardTabView::build(QVBoxLayout& column)
                                                                   {"Legacy Patcher", board.legacyPatcherVersion}}));
     }
 
-    GlassCard* smbios = cardWithRows(QStringLiteral("macOS SMBIOS"), {{"Model Name", board.macModelName},
-                                                                     {"Model ID", board.macModel, true},
-                                                                     {"Original model", board.originalModel, true},
-                                                                     {"Board ID", board.macBoardID, true}});
-    smbios->addSensitiveRow(QStringLiteral("System UUID"), board.hardwareUUID, hideSystemUUID_.binding(), true);
-    smbios->addSensitiveRow(QStringLiteral("macOS Serial"), board.macSerial, hideMacOSSerial_.binding(), true);
-    smbios->addParagraph(QStringLiteral("Hide only masks the value inside Veltrin. It does not patch firmware, NVRAM, "
-                                        "OpenCore or macOS SMBIOS."),
-                         Palette::metalMuted(), false, Fonts::system(Fonts::kCaption));
-    grid->addWidget(smbios);
-
-    grid->addWidget(cardWithRows(QStringLiteral("Operating System"),
-                                 {{"macOS", board.os}, {"Kernel", board.kernel, true}, {"Uptime", board.uptime}}));
+    // A Mac always has an SMBIOS identity, so its card is always there; any other
+    // machine has one only when it is a Mac's hardware.
+    const Platform platform = shownPlatform(*store_);
+    const PlatformTexts& texts = platformTexts(platform);
+    if (platform == Platform::mac || hasMacIdentity(board))
+        grid->addWidget(smbiosCard(board, texts, hideSystemUUID_, hideMacOSSerial_));
+    grid->addWidget(cardWithRows(QStringLiteral("Operating System"), {{texts.operatingSystem, board.os},
+                                                                      {"Kernel", board.kernel, true},
+                                                                      {"Uptime", board.uptime}}));
     column.addLayout(grid);
 
     // The notes explain how the board was identified; they are not a value, so
@@ -236,7 +303,7 @@ void SPDTabView::build(QVBoxLayout& column)
 {
     const std::vector<MemoryModule>& modules = store_->memory().modules;
     column.addWidget(new SectionHeader(QStringLiteral("SPD"),
-                                       QStringLiteral("Memory module details when exposed by macOS or dmidecode")));
+                                       QString::fromUtf8(platformTexts(shownPlatform(*store_)).spdSubtitle)));
     if (modules.empty()) {
         auto* card = new GlassCard(QStringLiteral("Unified / On-board Memory"));
         card->addParagraph(QStringLiteral("No separate DIMM SPD data was exposed. This is normal on many MacBooks, "
@@ -263,7 +330,8 @@ GraphicsTabView::GraphicsTabView(SystemInfoStore& store, QWidget* parent) : TabP
 
 void GraphicsTabView::build(QVBoxLayout& column)
 {
-    column.addWidget(new SectionHeader(QStringLiteral("Graphics"), QStringLiteral("GPU, VRAM, Metal and display data")));
+    column.addWidget(new SectionHeader(QStringLiteral("Graphics"),
+                                       QString::fromUtf8(platformTexts(shownPlatform(*store_)).graphicsSubtitle)));
     static const std::string dash = kDash;
     for (const GPUInfo& gpu : store_->gpus()) {
         const std::string displays = displayLines(gpu.displays);

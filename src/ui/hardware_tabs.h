@@ -17,6 +17,8 @@ std::string displayLines(const std::string& displays);
 
 // True when the Physical Board card would show at least one row.
 bool hasBoardIdentity(const MainboardInfo& mainboard);
+// True when the SMBIOS card would show at least one row.
+bool hasMacIdentity(const MainboardInfo& mainboard);
 // True when the Firmware card would show at least one row.
 bool hasFirmware(const MainboardInfo& mainboard);
 

@@ -18,6 +18,7 @@ public:
                            QWidget* parent = nullptr, ValueLayout layout = ValueLayout::lines);
     QString label() const { return label_->text(); }
     QString value() const { return value_->text(); }
+    bool wrapsValue() const override { return value_->valueLayout() == ValueLayout::wrapped; }
 
 private:
     InfoRow(const QString& label, const QString& value, bool monospaced, ValueLayout layout, QWidget* parent);

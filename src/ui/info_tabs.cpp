@@ -7,6 +7,7 @@
 #include "ui/elided_label.h"
 #include "ui/glass_card.h"
 #include "ui/metal_button.h"
+#include "ui/platform_texts.h"
 #include "ui/score_view.h"
 #include "ui/section_header.h"
 #include "ui/updater.h"
@@ -168,7 +169,8 @@ void BenchTabView::build(QVBoxLayout& column)
         card->addRow(QStringLiteral("Progress"), sentenceCase(store_->benchProgress()).toStdString());
     card->addRow(QStringLiteral("Stability"), bench.stability);
     card->addRow(QStringLiteral("Throughput"), bench.multiTime);
-    card->addRow(QStringLiteral("Method"), bench.method);
+    // A sentence rather than a value: it wraps instead of losing its middle.
+    card->addRow(QStringLiteral("Method"), bench.method, false, ValueLayout::wrapped);
 
     // Not disabled during a run: the Status row shows it, and runs may overlap.
     auto* run = new MetalButton(QStringLiteral("Run Benchmark"), QStringLiteral("play.fill"), {.prominent = true});
@@ -180,13 +182,15 @@ void BenchTabView::build(QVBoxLayout& column)
     for (GlassCard* chart : {roundTimesCard(*store_), recentRunsCard(*store_)})
         if (chart != nullptr)
             grid->addWidget(chart);
+    // The benchmark measures the machine this program runs on, whatever the window shows.
     grid->addWidget(paragraphCard(
         QStringLiteral("Scoring Notes"),
         QStringLiteral("Scores are Veltrin points from a fixed integer workload. The runner now warms up the CPU, "
                        "calibrates each test to run for about one second or more, repeats 11 single-thread and 9 "
                        "multi-thread rounds, drops outliers and reports a trimmed average. The Stability field shows "
-                       "coefficient of variation; lower is better. For best consistency, close heavy apps, keep the "
-                       "Mac plugged in and run after the system is idle.")));
+                       "coefficient of variation; lower is better. For best consistency, close heavy apps, ") +
+            QString::fromUtf8(platformTexts(buildPlatform()).benchPower) +
+            QStringLiteral(" and run after the system is idle.")));
     column.addLayout(grid);
 }
 
@@ -200,7 +204,8 @@ AboutTabView::AboutTabView(AppLinks links, Updater* updater, QWidget* parent)
 
 void AboutTabView::build(QVBoxLayout& column)
 {
-    column.addWidget(new SectionHeader(QStringLiteral("About"), QStringLiteral("CPU and system information utility for macOS")));
+    const PlatformTexts& texts = platformTexts(buildPlatform());
+    column.addWidget(new SectionHeader(QStringLiteral("About"), QString::fromUtf8(texts.aboutSubtitle)));
 
     auto* application = new GlassCard(QStringLiteral("Application"));
     application->addRow(QStringLiteral("App"), "Veltrin");
@@ -208,11 +213,10 @@ void AboutTabView::build(QVBoxLayout& column)
     application->addRow(QStringLiteral("Email"), links_.authorEmail.toStdString());
     application->addRow(QStringLiteral("Theme"), "Dark metallic glass");
     // Long enough to wrap in the About window rather than lose its middle.
-    application->addRow(QStringLiteral("Backend"),
-                        "sysctl, system_profiler, ioreg, nvram, vm_stat, memory_pressure, optional Acidanthera dmidecode",
+    application->addRow(QStringLiteral("Backend"), texts.backend, false, ValueLayout::wrapped);
+    // A build without an updater claims none, and says why.
+    application->addRow(QStringLiteral("Updates"), updater_ != nullptr ? updater_->description() : texts.noUpdater,
                         false, ValueLayout::wrapped);
-    // A build without an updater claims none: the placeholder hides the row.
-    application->addRow(QStringLiteral("Updates"), updater_ != nullptr ? updater_->description() : std::string("\u2014"));
 
     auto* donate = new MetalButton(QStringLiteral("PayPal Donate"), QStringLiteral("heart.fill"), {.prominent = true});
     auto* email = new MetalButton(QStringLiteral("Email"), QStringLiteral("envelope"), {.prominent = false});
@@ -228,57 +232,58 @@ void AboutTabView::build(QVBoxLayout& column)
     }
     column.addWidget(application);
 
-    column.addWidget(paragraphCard(
-        QStringLiteral("What Veltrin does"),
-        QStringLiteral("Veltrin reads processor, caches, motherboard, memory, SPD, graphics and benchmark information "
-                       "using standard local macOS tools. It is designed for enthusiasts who want a clear hardware "
-                       "overview on macOS.")));
+    column.addWidget(paragraphCard(QStringLiteral("What Veltrin does"), QString::fromUtf8(texts.aboutDescription)));
+    const QString updates = updater_ != nullptr
+                                ? QStringLiteral("Sparkle only checks the configured update feed when update checking "
+                                                 "is used.")
+                                : QStringLiteral("This build has no update mechanism and opens no network connection.");
     column.addWidget(paragraphCard(
         QStringLiteral("Privacy and permissions"),
         QStringLiteral("Veltrin does not request camera, microphone, contacts, calendar or location access. It does "
-                       "not collect, send or store user hardware reports. Sparkle only checks the configured update "
-                       "feed when update checking is used. Sandbox remains disabled intentionally because the app "
-                       "must launch local tools such as system_profiler, ioreg and optional dmidecode to inspect "
-                       "hardware details.")));
+                       "not collect, send or store user hardware reports. ") +
+            updates + QLatin1Char(' ') + QString::fromUtf8(texts.privacyAccess)));
 }
 
 // Help
 
-HelpTabView::HelpTabView(QWidget* parent) : TabPageView(nullptr, parent) { rebuild(); }
+HelpTabView::HelpTabView(Updater* updater, QWidget* parent) : TabPageView(nullptr, parent), updater_(updater)
+{
+    rebuild();
+}
 
 void HelpTabView::build(QVBoxLayout& column)
 {
+    const PlatformTexts& texts = platformTexts(buildPlatform());
     column.addWidget(new SectionHeader(QStringLiteral("Help"), QStringLiteral("How to use Veltrin")));
-    column.addWidget(paragraphCard(
-        QStringLiteral("Overview"),
-        QStringLiteral("Veltrin is a hardware inspector for macOS. It reads local hardware information and organizes "
-                       "it into dedicated tabs for CPU, caches, mainboard, memory, SPD, graphics and benchmark data.")));
+    column.addWidget(paragraphCard(QStringLiteral("Overview"), QString::fromUtf8(texts.helpOverview)));
 
     auto* tabs = new GlassCard(QStringLiteral("Tabs"));
     const std::pair<const char*, const char*> rows[] = {
         {"CPU", "Processor name, vendor, architecture, clock and feature flags"},
-        {"Caches", "L1, L2 and L3 cache sizes reported by macOS"},
-        {"Mainboard", "Trusted motherboard, firmware and macOS SMBIOS details"},
+        {"Caches", texts.helpCaches},
+        {"Mainboard", texts.helpMainboard},
         {"Memory", "Installed memory capacity, type, speed and current pressure"},
-        {"SPD", "Per-module DIMM information when exposed by macOS or dmidecode"},
-        {"Graphics", "GPU, VRAM, Metal and display information"},
+        {"SPD", texts.helpSPD},
+        {"Graphics", texts.helpGraphics},
+        {"Boot", texts.helpBoot},
         {"Bench", "A deterministic CPU benchmark for quick comparisons"},
     };
     for (const auto& [label, value] : rows)
         tabs->addRow(QString::fromLatin1(label), value);
     column.addWidget(tabs);
 
+    const QString updates = updater_ != nullptr
+                                ? QStringLiteral("Use Check for Updates from the app menu to manually check Sparkle "
+                                                 "updates.")
+                                : QStringLiteral("Check for Updates is not available. ") +
+                                      QString::fromUtf8(texts.noUpdater);
     column.addWidget(paragraphCard(
         QStringLiteral("Tips"),
-        QStringLiteral("Use Refresh after hardware-related changes or after adding dmidecode. Use Check for Updates "
-                       "from the app menu to manually check Sparkle updates. Use Copy to copy a summary of the current "
-                       "system. For the most stable benchmark results, let the system idle for a moment, close heavy "
-                       "background tasks, and run the benchmark twice.")));
-    column.addWidget(paragraphCard(
-        QStringLiteral("Notes"),
-        QStringLiteral("Some motherboard and SPD fields depend on what macOS and SMBIOS expose. On Hackintosh "
-                       "systems, Veltrin avoids mixing spoofed Apple SMBIOS values with physical board data whenever "
-                       "possible.")));
+        QStringLiteral("Use Refresh after hardware-related changes or after adding dmidecode. ") + updates +
+            QStringLiteral(" Use Copy to copy a summary of the current system. For the most stable benchmark results, "
+                           "let the system idle for a moment, close heavy background tasks, and run the benchmark "
+                           "twice.")));
+    column.addWidget(paragraphCard(QStringLiteral("Notes"), QString::fromUtf8(texts.helpNotes)));
 }
 
 } // namespace veltrin

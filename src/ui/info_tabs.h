@@ -37,10 +37,14 @@ private:
 class HelpTabView : public TabPageView {
     Q_OBJECT
 public:
-    explicit HelpTabView(QWidget* parent = nullptr);
+    // Without an updater the tips say why updates cannot be checked.
+    explicit HelpTabView(Updater* updater, QWidget* parent = nullptr);
 
 protected:
     void build(QVBoxLayout& column) override;
+
+private:
+    Updater* updater_;
 };
 
 } // namespace veltrin

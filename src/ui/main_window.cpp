@@ -7,6 +7,7 @@
 #include "ui/elided_label.h"
 #include "ui/labels.h"
 #include "ui/overlay_scroll_bar.h"
+#include "ui/platform_texts.h"
 #include "ui/tab_page.h"
 #include "ui/tab_views.h"
 
@@ -300,7 +301,8 @@ QWidget* MainWindowView::makeStatusBar()
     row->addLayout(pair(makeLabel(QStringLiteral("Status:"), Fonts::system(13, QFont::DemiBold), Palette::metalText()),
                         status_));
     row->addWidget(verticalDivider());
-    row->addLayout(pair(makeLabel(QStringLiteral("macOS:"), font, Palette::statusLabel()), os_));
+    osLabel_ = makeLabel({}, font, Palette::statusLabel());
+    row->addLayout(pair(osLabel_, os_));
     row->addWidget(verticalDivider());
     row->addLayout(pair(makeLabel(QStringLiteral("Model:"), font, Palette::statusLabel()), model_));
     row->addStretch(1);
@@ -321,6 +323,7 @@ void MainWindowView::render()
     else if (!store_.benchProgress().empty())
         status = QStringLiteral("Benchmark running \u2014 ") + QString::fromStdString(store_.benchProgress());
     status_->setText(status);
+    osLabel_->setText(QString::fromUtf8(platformTexts(shownPlatform(store_)).operatingSystem) + QLatin1Char(':'));
     os_->setFullText(QString::fromStdString(store_.mainboard().os));
     model_->setFullText(QString::fromStdString(statusModelText(store_.mainboard())));
 }
@@ -353,6 +356,7 @@ TabButton* MainWindowView::tabButton(AppTab tab) const
 }
 
 QString MainWindowView::statusText() const { return status_->text(); }
+QString MainWindowView::osLabelText() const { return osLabel_->text(); }
 QString MainWindowView::osText() const { return os_->fullText(); }
 QString MainWindowView::modelText() const { return model_->fullText(); }
 

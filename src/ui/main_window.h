@@ -65,6 +65,8 @@ public:
     BusyIndicator* busyIndicator() const { return busy_; }
     QScrollArea* contentArea() const { return content_; }
     QString statusText() const;
+    // "macOS:" beside a Mac's version, "OS:" beside any other system's name.
+    QString osLabelText() const;
     QString osText() const;
     QString modelText() const;
 
@@ -103,6 +105,7 @@ private:
     MetalButton* donate_ = nullptr;
     BusyIndicator* busy_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* osLabel_ = nullptr;
     ElidedLabel* os_ = nullptr;
     ElidedLabel* model_ = nullptr;
     SoftShadow panelShadow_;

@@ -28,7 +28,7 @@ QWidget* makeTabView(AppTab tab, SystemInfoStore& store, const AppLinks& links, 
     case AppTab::about:
         return new AboutTabView(links, updater);
     case AppTab::help:
-        return new HelpTabView;
+        return new HelpTabView(updater);
     }
     return nullptr;
 }

@@ -28,6 +28,7 @@ public:
     void setText(const QString& text);
     // The full text, lines joined by line feeds.
     QString text() const;
+    ValueLayout valueLayout() const { return paragraph_ != nullptr ? ValueLayout::wrapped : ValueLayout::lines; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

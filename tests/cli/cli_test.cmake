@@ -35,9 +35,10 @@ expect_run(ARGS --replay ${capture} --json STATUS 0
            OUTPUT_MATCHES "^{\"cpu\":{\"name\":.*\"mainboard\":{.*\"memory\":{.*\"modules\":\\[.*\"gpus\":\\[.*}\n$")
 
 # Apple Silicon seen by an Intel build: the processor's own fields as ever, then each
-# kind of core with its caches, then the translation.
+# kind of core with its caches, then the translation, then the silicon's own fields (none:
+# under Rosetta CPUID answers for the translator, and the capture holds no hw.cpufamily).
 expect_run(ARGS --replay ${FIXTURES}/captures/m3max-12p4e-rosetta --json STATUS 0
-           OUTPUT_MATCHES "\"architecture\":\"x86_64\",[^}]*\"l1i\":\"128 KB\",\"l1d\":\"64 KB\",\"l2\":\"4 MB\",\"l3\":\"—\",\"features\":\"—\",\"clusters\":\\[{\"name\":\"Performance\",\"physicalCores\":\"12\",\"l1i\":\"192 KB\",\"l1d\":\"128 KB\",\"l2\":\"16 MB\"},{\"name\":\"Efficiency\",\"physicalCores\":\"4\",\"l1i\":\"128 KB\",\"l1d\":\"64 KB\",\"l2\":\"4 MB\"}\\],\"translated\":true},\"mainboard\"")
+           OUTPUT_MATCHES "\"architecture\":\"x86_64\",[^}]*\"l1i\":\"128 KB\",\"l1d\":\"64 KB\",\"l2\":\"4 MB\",\"l3\":\"—\",\"features\":\"—\",\"clusters\":\\[{\"name\":\"Performance\",\"physicalCores\":\"12\",\"l1i\":\"192 KB\",\"l1d\":\"128 KB\",\"l2\":\"16 MB\"},{\"name\":\"Efficiency\",\"physicalCores\":\"4\",\"l1i\":\"128 KB\",\"l1d\":\"64 KB\",\"l2\":\"4 MB\"}\\],\"translated\":true,[^}]*\"kernelSignature\":\"\"},\"mainboard\"")
 
 # The summary is the fourteen-line template followed by one line feed.
 expect_run(ARGS --replay ${capture} --summary STATUS 0
@@ -75,6 +76,23 @@ endif()
 # genuine Mac's identity stays out of the physical board line.
 expect_run(ARGS --replay ${FIXTURES}/captures/linux-imacpro1-1-vega56 --summary STATUS 0
            OUTPUT_MATCHES "\nReal motherboard:  \n.*\nmacOS SMBIOS: iMacPro1,1 / Mac-7BA5B2D9E42DDD94\n.*\nOS: Fedora Linux 40 \\(Forty\\)\nMemory: 32 GB DDR4 2666 MT/s\nGPU: Vega 10 XL \\[Radeon Pro Vega 56\\]\n$")
+
+# A report goes to standard output, or into the file named in the form its name (or --format) says.
+file(MAKE_DIRECTORY ${WORK})
+expect_run(ARGS --replay ${capture} --report STATUS 0
+           OUTPUT_MATCHES "^# Veltrin Hardware Report\n\n\\| Field \\| Value \\|\n.*\n## Processor\n.*\n## Benchmark\n")
+foreach(target "report.html" "report.txt;--format;html")
+  list(GET target 0 name)
+  file(REMOVE ${WORK}/${name})
+  expect_run(ARGS --replay ${capture} --report ${WORK}/${target} STATUS 0 OUTPUT_MATCHES "^$" ERROR_MATCHES "^$")
+  file(READ ${WORK}/${name} page)
+  if(NOT page MATCHES "^<!DOCTYPE html>\n.*</html>\n$")
+    message(FATAL_ERROR "--report ${target} wrote no HTML page:\n${page}")
+  endif()
+endforeach()
+expect_run(ARGS --replay ${capture} --report ${WORK}/no/such/folder/report.md STATUS 2
+           ERROR_MATCHES "^veltrin: cannot write [^\n]*/no/such/folder/report.md: [^\n]*\n$")
+expect_run(ARGS --diff ${capture} STATUS 2 ERROR_MATCHES "^veltrin: --diff needs two capture folders or JSON files\n$")
 
 # A capture of this computer replays to what reading it live shows, apart from
 # the figures that move between the two runs.

@@ -67,6 +67,9 @@ TEST(UnicodeText, CountsUserPerceivedCharacters)
     EXPECT_EQ(graphemeCount("e\u0301"), 1u);
     EXPECT_EQ(graphemeCount("\U0001F1E9\U0001F1EA"), 1u); // one flag
     EXPECT_EQ(graphemeCount(""), 0u);
+    EXPECT_EQ(lastGraphemes("C02XK1JHJG5J", 4), "JG5J");
+    EXPECT_EQ(lastGraphemes("cafe\u0301", 1), "e\u0301");
+    EXPECT_EQ(lastGraphemes("ab", 4), "ab");
 }
 
 namespace {

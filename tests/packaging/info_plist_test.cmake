@@ -1,7 +1,8 @@
 # The Mac bundle's Info.plist parses as a property list and says what the build
 # means: the build's own, and one configured with values that need XML escaping.
 # Called with -DPLIST=<configured Info.plist> -DWORK=<scratch folder> -DAPP_ID=<id>
-# -DVERSION=<project version>.
+# -DVERSION=<project version> -DMINIMUM_SYSTEM=<the build's oldest macOS>, and
+# -DFEED_URL=<feed> -DPUBLIC_KEY=<key> as the build embedded them (empty without Sparkle).
 
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/InfoPlist.cmake)
 find_program(PYTHON3 python3 REQUIRED)
@@ -32,7 +33,7 @@ endfunction()
 expect_plist(${PLIST}
   CFBundleExecutable=Veltrin CFBundleIconFile=Veltrin.icns CFBundleIdentifier=${APP_ID}
   CFBundleShortVersionString=${VERSION} CFBundleVersion=${VERSION} CFBundlePackageType=APPL
-  LSMinimumSystemVersion=11.0 LSApplicationCategoryType=public.app-category.utilities
+  LSMinimumSystemVersion=${MINIMUM_SYSTEM} LSApplicationCategoryType=public.app-category.utilities
   NSHighResolutionCapable=True "NSHumanReadableCopyright=Copyright © 2026 The Veltrin developers")
 
 # Deployment values are free text: an ampersand in a feed address must not break the file.
@@ -43,6 +44,10 @@ expect_plist(${WORK}/Info.plist
   CFBundleIdentifier=org.example.Veltrin CFBundleVersion=2.0 LSMinimumSystemVersion=12.0
   "NSHumanReadableCopyright=© <Ada & Bob>" "SUFeedURL=https://example.org/feed?os=mac&arch=arm64"
   SUPublicEDKey=abc+/=)
-# Without Sparkle the update keys are left out.
-expect_plist(${PLIST} SUFeedURL=<absent> SUPublicEDKey=<absent>)
+# The update keys are there exactly when the build found Sparkle and was given a feed.
+if(FEED_URL)
+  expect_plist(${PLIST} "SUFeedURL=${FEED_URL}" "SUPublicEDKey=${PUBLIC_KEY}")
+else()
+  expect_plist(${PLIST} SUFeedURL=<absent> SUPublicEDKey=<absent>)
+endif()
 file(REMOVE_RECURSE ${WORK})

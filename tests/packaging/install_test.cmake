@@ -29,6 +29,7 @@ set(expected
   usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
   usr/share/man/man1/veltrin.1
   usr/share/metainfo/${APP_ID}.metainfo.xml
+  usr/share/veltrin/snapshot.schema.json
   usr/share/zsh/site-functions/_veltrin)
 foreach(size IN LISTS icon_sizes)
   list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)

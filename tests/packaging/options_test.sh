@@ -31,7 +31,7 @@ complete_words() {
   COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
   COMPREPLY=()
   _veltrin
-  printf '%s\n' "${COMPREPLY[@]}" | sort
+  printf '%s\n' ${COMPREPLY[@]+"${COMPREPLY[@]}"} | sort
 }
 expect_same "bash completion" "$options" "$(complete_words veltrin '')"
 scratch=$(mktemp -d)
@@ -42,6 +42,15 @@ for option in $folder_options; do
   offered=$(cd "$scratch" && complete_words veltrin "$option" 'a')
   expect_same "bash completion after $option" $'a folder\nanother' "$offered"
 done
+
+# Files and folders after --diff (a capture is a folder) for both sides and after --report,
+# the two formats after --format.
+for words in "--diff" "--diff x" "--report"; do
+  # shellcheck disable=SC2086 # the words are meant to split
+  offered=$(cd "$scratch" && complete_words veltrin $words 'a')
+  expect_same "bash completion after $words" $'a file\na folder\nanother' "$offered"
+done
+expect_same "bash completion after --format" $'html\nmarkdown' "$(complete_words veltrin --format '')"
 
 # zsh: one _arguments entry per option; those with a folder argument complete with _files -/.
 expect_same "zsh completion" "$options" "$(grep -oE -- '\)--[a-z][a-z-]*\[' "$zsh_completion" | tr -d ')[' | sort -u)"

@@ -1,9 +1,13 @@
 // The parsers end to end on captures of real machines, read back through the replay
 // machine exactly as `veltrin --replay DIR` reads them.
 
+#include "core/json.h"
+#include "platform/readings.h"
 #include "platform/replay_machine.h"
+#include "probe/cpu.h"
 #include "probe/mainboard.h"
 #include "probe/sources/filters.h"
+#include "probe/sources/system_profiler_xml.h"
 #include "probe/system_probe.h"
 
 #include "scripted_machine.h"
@@ -11,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <span>
+#include <tuple>
 
 using namespace veltrin;
 using scripted::named;
@@ -28,6 +35,24 @@ SystemSnapshot collected(const std::string& directory)
 std::string capture(const std::string& name) { return std::string(VELTRIN_FIXTURES) + "/captures/" + name; }
 
 const std::string em = "\u2014";
+
+MachineReadings replayed(const std::string& directory)
+{
+    std::string error;
+    const auto machine = ReplayMachine::open(directory, error);
+    EXPECT_TRUE(machine) << error;
+    return machine ? readMachine(*machine) : MachineReadings{};
+}
+
+// The snapshot's JSON with the random record ids left out.
+std::string fields(SystemSnapshot snapshot)
+{
+    for (auto& module : snapshot.memory.modules)
+        module.id = {};
+    for (auto& gpu : snapshot.gpus)
+        gpu.id = {};
+    return toJson(snapshot);
+}
 
 } // namespace
 
@@ -57,10 +82,14 @@ TEST(Capture, AppleSiliconClustersAndRosetta)
 {
     CPUInfo m3{"Apple M3 Max", "Apple Silicon / ARM64", "arm64", "16", "16", em, "128 KB", "64 KB", "4 MB", em, em,
                {{"Performance", "12", "192 KB", "128 KB", "16 MB"}, {"Efficiency", "4", "128 KB", "64 KB", "4 MB"}}};
+    m3.cacheLine = "128 bytes";
+    m3.coreDesign = "Palma";
     EXPECT_EQ(named(collected(capture("m3max-12p4e-sysctl-hw")).cpu), named(m3));
-    // The same chip seen by an Intel build: uname says x86_64, the kernel says translated.
+    // The same chip seen by an Intel build: uname says x86_64, the kernel says
+    // translated; that capture holds only the values read before the core design was.
     m3.architecture = "x86_64";
     m3.translated = true;
+    m3.cacheLine = m3.coreDesign = "";
     EXPECT_EQ(named(collected(capture("m3max-12p4e-rosetta")).cpu), named(m3));
 }
 
@@ -186,6 +215,55 @@ TEST(Capture, LinuxMachines)
     EXPECT_EQ(scripted::textRows(vm.gpus), (Rows{{"GPU", "", "", "", "", ""}}));
 }
 
+// Every dump replays to the family, model, stepping, ways and line size its
+// publisher lists (tests/fixtures/README.md), and the kernel's view shows only
+// where it differs from the processor's.
+TEST(Capture, TheProcessorAsTheSiliconReportsIt)
+{
+    using Row = std::vector<std::string>;
+    const auto silicon = [](const CPUInfo& cpu) {
+        return Row{cpu.family,  cpu.model,   cpu.stepping, cpu.extFamily, cpu.extModel,   cpu.microcode,      cpu.l1iWays,
+                   cpu.l1dWays, cpu.l2Ways,  cpu.l3Ways,   cpu.cacheLine, cpu.coreDesign, cpu.kernelSignature};
+    };
+    const std::string line = "64 bytes";
+    // family, model, stepping, extFamily, extModel, microcode, L1i, L1d, L2, L3 ways, line, core design, kernel's view
+    const std::vector<std::pair<std::string, Row>> cases{
+        {"cpuid-core2-x6800-conroe", {"6", "F", "6", "6", "F", "", "8-way", "8-way", "16-way", "", line, "", ""}},
+        {"cpuid-i7-2600k-sandy-bridge", {"6", "A", "7", "6", "2A", "", "8-way", "8-way", "8-way", "16-way", line, "", ""}},
+        {"cpuid-i7-8700k-coffee-lake", {"6", "E", "A", "6", "9E", "", "8-way", "8-way", "4-way", "16-way", line, "", ""}},
+        {"cpuid-i9-13900kf-raptor-lake",
+         {"6", "7", "1", "6", "B7", "", "8-way", "12-way", "16-way", "12-way", line, "", ""}},
+        {"cpuid-athlon-xp-2200-k7", {"6", "8", "0", "6", "8", "", "2-way", "2-way", "16-way", "", line, "", ""}},
+        {"cpuid-phenom-ii-x6-1055t-k10",
+         {"F", "A", "0", "10", "A", "", "2-way", "2-way", "16-way", "48-way", line, "", ""}},
+        {"cpuid-ryzen9-3900x-zen2", {"F", "1", "0", "17", "71", "", "8-way", "8-way", "8-way", "16-way", line, "", ""}},
+        {"cpuid-ryzen9-7900x-zen4", {"F", "1", "2", "19", "61", "", "8-way", "8-way", "8-way", "16-way", line, "", ""}},
+        {"linux-kvm-epyc-2vcpu",
+         {"F", "1", "1", "19", "11", "0x1000065", "8-way", "8-way", "8-way", "16-way", line, "", ""}},
+        // Cpuid1Data told macOS it runs on a Comet Lake; the processor still answers Raptor Lake.
+        {"opencore-i9-13900kf-cpuid-spoof",
+         {"6", "7", "1", "6", "B7", "", "8-way", "12-way", "16-way", "12-way", line, "", "Family 6, Model A5, Stepping 5"}},
+        {"opencore-i7-8700k-no-spoof", {"6", "E", "A", "6", "9E", "", "8-way", "8-way", "4-way", "16-way", line, "", ""}},
+        {"m1-macbookair-sysctl-hw", {"", "", "", "", "", "", "", "", "", "", "128 bytes", "Firestorm / Icestorm", ""}},
+        {"m2-macbookair-sysctl-hw", {"", "", "", "", "", "", "", "", "", "", "128 bytes", "Blizzard / Avalanche", ""}},
+    };
+    for (const auto& [name, expected] : cases)
+        EXPECT_EQ(silicon(collected(capture(name)).cpu), expected) << name;
+
+    // Without the processor's answers the kernel's view fills the fields, and has
+    // nothing to differ from: Linux's files for the guest, the faked leaf for macOS.
+    const auto withoutCpuid = [](const std::string& name) {
+        std::string error;
+        const auto machine = ReplayMachine::open(capture(name), error);
+        MachineReadings readings = readMachine(*machine);
+        readings.cpuid.clear();
+        return SystemProbe::cpuInfo(readings);
+    };
+    EXPECT_EQ(silicon(withoutCpuid("linux-kvm-epyc-2vcpu")), cases[8].second);
+    EXPECT_EQ(silicon(withoutCpuid("opencore-i9-13900kf-cpuid-spoof")),
+              (Row{"6", "5", "5", "6", "A5", "", "", "", "", "", "", "", ""}));
+}
+
 TEST(Capture, NoPhysicalBoardFieldOfAnyCaptureHoldsAnAppleIdentity)
 {
     for (const auto& entry : std::filesystem::directory_iterator(capture(""))) {
@@ -197,4 +275,60 @@ TEST(Capture, NoPhysicalBoardFieldOfAnyCaptureHoldsAnAppleIdentity)
     const MainboardInfo imacPro = collected(capture("imacpro1-1-w2140b-linux")).mainboard;
     EXPECT_EQ(imacPro.biosVendor, "Apple Inc."); // firmware of a genuine Mac is not a board identity
     EXPECT_EQ(imacPro.detectionNotes, scripted::kHiddenBoardNote);
+}
+
+// A Mac in another language: the text reports carry none of the English labels,
+// so each area reads the report's XML form instead.
+TEST(Capture, LocalizedReportsReadTheirXmlForm)
+{
+    using Rows = std::vector<std::vector<std::string>>;
+    MachineReadings readings = replayed(capture("localized-composite"));
+    const SystemSnapshot mac = SystemProbe::snapshotFrom(readings);
+    EXPECT_EQ(named(mac.cpu), named(CPUInfo{"Intel Core i7", "GenuineIntel", "Unknown", "0", "0", "3 GHz", em, em, em,
+                                            em, em}));
+    EXPECT_EQ(named(mac.mainboard),
+              named(MainboardInfo{.macModel = "MacBookPro11,1", .macModelName = "MacBook Pro",
+                                  .macSerial = "ABCDEFG12345", .hardwareUUID = "F1A4AE0F-84A8-45D8-83C7-F3F904464FC5",
+                                  .bootROM = "MBP111.0138.B17", .smc = "2.16f68",
+                                  .detectionNotes = scripted::kNoDmidecodeNote}));
+    EXPECT_EQ((std::vector<std::string>{mac.memory.type, mac.memory.speed, mac.memory.slots}),
+              (std::vector<std::string>{"DDR3", "1600 MHz", "1 populated"}));
+    EXPECT_EQ(scripted::textRows(mac.memory.modules),
+              (Rows{{"BANK 0/DIMM0", "8 GB", "DDR3", "1600 MHz", "0x80AD", "0x484D54343147533641465238412D50422020"}}));
+    EXPECT_EQ(scripted::textRows(mac.gpus),
+              (Rows{{"Intel Iris Graphics 6100", "Intel Iris Graphics 6100", "1536 MB", "", "", ""}}));
+
+    // Without the XML form the same texts give what a localized Mac showed before.
+    for (const Tool tool : {Tool::hardwareReportXml, Tool::memoryReportXml, Tool::graphicsReportXml})
+        readings.tools.erase(tool);
+    const SystemSnapshot textOnly = SystemProbe::snapshotFrom(readings);
+    EXPECT_EQ((std::vector<std::string>{textOnly.cpu.name, textOnly.mainboard.macModel, textOnly.memory.slots,
+                                        textOnly.gpus.front().name}),
+              (std::vector<std::string>{"Unknown CPU", "", "", "GPU"}));
+}
+
+// An English report is read as before even with its XML form beside it: every
+// capture, given the localized capture's XML for each report it has in English.
+TEST(Capture, XmlBesideAnEnglishReportChangesNothing)
+{
+    const MachineReadings localized = replayed(capture("localized-composite"));
+    namespace Labels = SystemProbe::EnglishLabels;
+    const std::vector<std::tuple<Tool, Tool, std::span<const std::string_view>>> reports{
+        {Tool::hardwareReport, Tool::hardwareReportXml, Labels::hardware},
+        {Tool::memoryReport, Tool::memoryReportXml, Labels::memory},
+        {Tool::graphicsReport, Tool::graphicsReportXml, Labels::graphics},
+    };
+    std::map<Tool, int> given;
+    for (const auto& entry : std::filesystem::directory_iterator(capture(""))) {
+        MachineReadings readings = replayed(entry.path().string());
+        const std::string before = fields(SystemProbe::snapshotFrom(readings));
+        for (const auto& [text, xml, labels] : reports)
+            if (SystemProbe::isEnglishReport(readings.output(text), labels)) {
+                readings.tools[xml] = localized.result(xml);
+                ++given[xml];
+            }
+        EXPECT_EQ(fields(SystemProbe::snapshotFrom(readings)), before) << entry.path();
+    }
+    for (const auto& [text, xml, labels] : reports)
+        EXPECT_GT(given[xml], 0) << labels.front(); // every kind of report was tried
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "state/snapshot_file.h"
 #include "state/system_info_store.h"
 
 #include <QCoreApplication>
 #include <QFuture>
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -77,5 +80,17 @@ private:
     int arrived_ = 0;
     int released_ = 0;
 };
+
+// A capture of tests/fixtures/captures, by its folder's name.
+inline std::string capturePath(const std::string& name) { return std::string(VELTRIN_FIXTURES) + "/captures/" + name; }
+
+// That capture's snapshot, replayed.
+inline SystemSnapshot capturedSnapshot(const std::string& name)
+{
+    SnapshotRead read = readSnapshot(capturePath(name));
+    if (!read.snapshot)
+        ADD_FAILURE() << read.problem;
+    return read.snapshot.value_or(SystemSnapshot{});
+}
 
 } // namespace veltrin::testing

@@ -1,6 +1,7 @@
 #include "state/system_info_store.h"
 #include "ui/desktop_application.h"
 #include "ui/main_window.h"
+#include "ui/platform_texts.h"
 #include "ui/updater.h"
 #include "ui/window_memory.h"
 
@@ -10,14 +11,20 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QScreen>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 
 using namespace veltrin;
 using namespace veltrin::testing;
@@ -109,43 +116,195 @@ TEST_F(DesktopApplication, TheLastWindowToCloseEndsTheApplication)
     EXPECT_TRUE(runningWithHelpOpen) << "closing the main window alone ended the application";
 }
 
-TEST_F(DesktopApplication, MenusCarryTheCommandsAndTheirShortcuts)
+QStringList titlesOf(const QList<QAction*>& actions)
+{
+    QStringList titles;
+    for (const QAction* action : actions)
+        if (!action->isSeparator())
+            titles << action->text();
+    return titles;
+}
+
+// A Mac's menus hold About, Check for Updates and Quit in the application menu
+// (Qt moves them there by their roles); elsewhere File holds Quit and Help the rest.
+TEST_F(DesktopApplication, MenusFollowEachPlatformsConvention)
 {
     auto app = makeApp();
-    QStringList menus;
-    for (QAction* menu : app->mainWindow().menuBar()->actions())
-        menus << menu->text();
-    EXPECT_EQ(menus, (QStringList{"Veltrin", "Tools", "Help"}));
-
-    const VeltrinCommands& commands = app->commands();
     struct Case {
-        QAction* action;
-        QString title;
-        QKeySequence shortcut;
+        Platform platform;
+        QStringList menus;
+        QStringList first;
+        QStringList help;
+        QString quit;
     };
     const Case cases[] = {
-        {commands.about, QStringLiteral("About Veltrin"), {}},
-        {commands.checkForUpdates, QStringLiteral("Check for Updates\u2026"), {}},
-        {commands.refresh, QStringLiteral("Refresh"), QKeySequence(Qt::CTRL | Qt::Key_R)},
-        {commands.copySummary, QStringLiteral("Copy Summary"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
-        {commands.help, QStringLiteral("Veltrin Help"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Slash)},
+        {Platform::mac, {"Veltrin", "File", "Tools", "Help"}, {"About Veltrin", "Check for Updates\u2026", "Quit Veltrin"},
+         {"Veltrin Help"}, QStringLiteral("Quit Veltrin")},
+        {Platform::other, {"File", "Tools", "Help"}, {"Export Report\u2026", "Compare with Capture\u2026", "Quit"},
+         {"Veltrin Help", "Check for Updates\u2026", "About Veltrin"}, QStringLiteral("Quit")},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.action->text(), c.title);
-        EXPECT_EQ(c.action->shortcut(), c.shortcut) << c.title.toStdString();
+        const VeltrinCommands commands(*app, c.platform);
+        QMenuBar bar;
+        commands.install(bar);
+        const QList<QAction*> menus = bar.actions();
+        EXPECT_EQ(titlesOf(menus), c.menus);
+        EXPECT_EQ(titlesOf(menus.front()->menu()->actions()), c.first);
+        EXPECT_EQ(titlesOf(menus.back()->menu()->actions()), c.help);
+        EXPECT_EQ(titlesOf(menus[menus.size() - 2]->menu()->actions()),
+                  (QStringList{"Refresh", "Copy Summary", "Copy Report"}));
+        EXPECT_EQ(titlesOf(menus[menus.size() - 3]->menu()->actions()).mid(0, 2),
+                  (QStringList{"Export Report\u2026", "Compare with Capture\u2026"}));
+        EXPECT_EQ(commands.quit->text(), c.quit);
+        EXPECT_EQ(commands.quit->menuRole(), QAction::QuitRole);
+        EXPECT_EQ(commands.about->menuRole(), QAction::AboutRole);
+    }
+    // The window of this build carries this build's menus.
+    EXPECT_EQ(titlesOf(app->mainWindow().menuBar()->actions()),
+              buildPlatform() == Platform::mac ? QStringList{} : cases[1].menus);
+}
+
+// One shortcut per command: a second spelling of the same keystroke ("?" beside
+// Shift-/) made Qt report an ambiguous shortcut and open nothing.
+TEST_F(DesktopApplication, EachCommandHasOneShortcutOfItsOwn)
+{
+    auto app = makeApp();
+    const VeltrinCommands& commands = app->commands();
+    const std::pair<QAction*, QKeySequence> cases[] = {
+        {commands.about, {}},
+        {commands.checkForUpdates, {}},
+        {commands.refresh, QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {commands.copySummary, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+        {commands.help, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Slash)},
+        {commands.quit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    for (const auto& [action, shortcut] : cases) {
+        EXPECT_EQ(action->shortcuts(), shortcut.isEmpty() ? QList<QKeySequence>{} : QList<QKeySequence>{shortcut})
+            << action->text().toStdString();
     }
 }
 
-TEST_F(DesktopApplication, CheckForUpdatesNeedsAnUpdater)
+// Qt warns through its message handler when a keystroke matches more than one shortcut.
+class QtWarnings {
+public:
+    QtWarnings() { previous_ = qInstallMessageHandler(&QtWarnings::keep); }
+    ~QtWarnings() { qInstallMessageHandler(previous_); }
+    static QStringList& kept()
+    {
+        static QStringList messages;
+        return messages;
+    }
+
+private:
+    static void keep(QtMsgType, const QMessageLogContext&, const QString& message) { kept() << message; }
+    QtMessageHandler previous_;
+};
+
+TEST_F(DesktopApplication, HelpsShortcutOpensHelpAndQuitEndsTheApplication)
+{
+    auto app = makeApp();
+    app->showMainWindow();
+    app->mainWindow().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app->mainWindow()));
+    const QtWarnings warnings;
+    QtWarnings::kept().clear();
+    QTest::keyClick(&app->mainWindow(), Qt::Key_Slash, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(visibleWindowsTitled(QStringLiteral("Veltrin Help")).size(), 1);
+    EXPECT_FALSE(QtWarnings::kept().join(QLatin1Char('\n')).contains(QStringLiteral("Ambiguous")))
+        << QtWarnings::kept().join(QLatin1Char('\n')).toStdString();
+
+    // Ctrl+Q (Command-Q) closes every window, and with the last one the application ends.
+    QTimer::singleShot(0, app.get(), [&] {
+        QTest::keyClick(QApplication::activeWindow(), Qt::Key_Q, Qt::ControlModifier);
+    });
+    QTimer::singleShot(10000, app.get(), [] { QCoreApplication::exit(2); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(visibleWindowsTitled(QStringLiteral("Veltrin Help")).isEmpty());
+    EXPECT_FALSE(app->mainWindow().isVisible());
+}
+
+// About and Help open centred on the main window; Esc and Command/Ctrl-W close them.
+TEST_F(DesktopApplication, SecondaryWindowsOpenCentredAndCloseWithEscOrCtrlW)
+{
+    auto app = makeApp();
+    app->showMainWindow();
+    // Larger than the test's screen: the windows stop at its edges.
+    app->mainWindow().setGeometry(100, 80, 1300, 800);
+    const std::pair<QKeySequence, QWidget* (VeltrinApp::*)()> cases[] = {
+        {QKeySequence(Qt::Key_Escape), &VeltrinApp::showAboutWindow},
+        {QKeySequence(Qt::CTRL | Qt::Key_W), &VeltrinApp::showAboutWindow},
+        {QKeySequence(Qt::Key_Escape), &VeltrinApp::showHelpWindow},
+        {QKeySequence(Qt::CTRL | Qt::Key_W), &VeltrinApp::showHelpWindow},
+    };
+    for (const auto& [keys, show] : cases) {
+        QWidget* window = ((*app).*show)();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        // Centred on the main window along each axis, unless that crosses an edge
+        // of the screen: then at that edge.
+        const QRect frame = window->frameGeometry();
+        const QRect area = window->screen()->availableGeometry();
+        const QPoint off = frame.center() - app->mainWindow().frameGeometry().center();
+        const auto placed = [](int offset, int start, int end, int areaStart, int areaEnd) {
+            if (start - offset >= areaStart && end - offset <= areaEnd)
+                return std::abs(offset) <= 1;
+            return end - offset > areaEnd ? end == areaEnd || start == areaStart : start == areaStart;
+        };
+        EXPECT_TRUE(placed(off.x(), frame.left(), frame.right(), area.left(), area.right()))
+            << window->windowTitle().toStdString();
+        EXPECT_TRUE(placed(off.y(), frame.top(), frame.bottom(), area.top(), area.bottom()))
+            << window->windowTitle().toStdString();
+        QTest::keySequence(window, keys);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(visibleWindowsTitled(window->windowTitle()).isEmpty())
+            << keys.toString().toStdString() << " left " << window->windowTitle().toStdString() << " open";
+    }
+}
+
+TEST_F(DesktopApplication, CheckForUpdatesNeedsAnUpdaterAndSaysWhyWithoutOne)
 {
     auto without = makeApp();
     EXPECT_FALSE(without->commands().checkForUpdates->isEnabled());
+    EXPECT_EQ(without->commands().checkForUpdates->toolTip(),
+              QString::fromUtf8(platformTexts(buildPlatform()).noUpdater));
 
     int checks = 0;
     auto with = makeApp(std::make_unique<CountingUpdater>(checks));
     EXPECT_TRUE(with->commands().checkForUpdates->isEnabled());
     with->commands().checkForUpdates->trigger();
     EXPECT_EQ(checks, 1);
+}
+
+// The brightest pixel of `area` in `image`, 0 to 255.
+int brightest(const QImage& image, const QRect& area)
+{
+    int most = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            most = std::max(most, qGray(image.pixel(x, y)));
+    return most;
+}
+
+// Under the application's dark scheme a disabled menu item is plainly dimmer than an enabled one.
+TEST(DarkScheme, DrawsADisabledMenuItemDimmed)
+{
+    const QPalette palette = QApplication::palette();
+    const QString style = QApplication::style()->name();
+    applyDarkScheme(*qApp);
+    QMenu menu;
+    QAction* enabled = menu.addAction(QStringLiteral("Refresh"));
+    QAction* disabled = menu.addAction(QStringLiteral("Check for Updates\u2026"));
+    disabled->setEnabled(false);
+    menu.ensurePolished();
+    menu.adjustSize();
+    const QImage image = menu.grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    const auto pixels = [&](QAction* action) {
+        const QRect area = menu.actionGeometry(action);
+        return QRect(area.topLeft() * ratio, area.size() * ratio);
+    };
+    EXPECT_LT(brightest(image, pixels(disabled)), brightest(image, pixels(enabled)) * 6 / 10);
+    QApplication::setStyle(QStyleFactory::create(style));
+    QApplication::setPalette(palette);
 }
 
 TEST_F(DesktopApplication, RefreshDuringARefreshChangesNothing)

@@ -1,14 +1,18 @@
-#include "platform/replay_machine.h"
-#include "probe/system_probe.h"
 #include "state/system_info_store.h"
 #include "ui/card_grid.h"
 #include "ui/hardware_tabs.h"
 #include "ui/pill.h"
+#include "ui/platform_texts.h"
+#include "ui/section_header.h"
+#include "ui/tab_views.h"
 
 #include "ui_test_support.h"
 
+#include <QLabel>
 #include <QSettings>
 
+#include <filesystem>
+#include <memory>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -56,15 +60,6 @@ MainboardInfo withoutPhysicalBoard(MainboardInfo board)
     board.serial = " n/a ";
     board.dmiSource = "";
     return board;
-}
-
-// What `veltrin --replay` shows for a capture of the fixture folder.
-SystemSnapshot replayedSnapshot(const std::string& capture)
-{
-    std::string error;
-    const auto machine = ReplayMachine::open(std::string(VELTRIN_FIXTURES) + "/captures/" + capture, error);
-    EXPECT_TRUE(machine) << error;
-    return machine ? SystemProbe::collect(*machine) : SystemSnapshot{};
 }
 
 SystemSnapshot snapshotWith(MainboardInfo board)
@@ -258,6 +253,59 @@ TEST(HardwareTabs, AppleSiliconClustersAndRosetta)
     EXPECT_EQ(cpu.findChildren<Pill*>().back()->text(), QStringLiteral("Running under Rosetta"));
 }
 
+// The processor's own signature in a card of its own, the kernel's view and the
+// note only where the two differ; each cache level's ways and the line size
+// beside its size.
+TEST(HardwareTabs, SignatureAndCacheLayoutOfRealProcessors)
+{
+    const QString note = QStringLiteral("macOS was given another processor identity by the boot loader (CPUID "
+                                        "spoofing); the values above are the processor's own.");
+    const auto notes = [&](const QWidget* card) {
+        int found = 0;
+        for (const QLabel* label : card->findChildren<QLabel*>())
+            found += label->text() == note ? 1 : 0;
+        return found;
+    };
+
+    auto spoofed = publishedStore(replayedSnapshot("opencore-i9-13900kf-cpuid-spoof"));
+    CPUTabView cpu(*spoofed);
+    EXPECT_EQ(cardTitles(&cpu), (QStringList{"Processor", "Signature", "Instructions"}));
+    const GlassCard* signature = cardTitled(&cpu, QStringLiteral("Signature"));
+    EXPECT_EQ(rowsOf(signature), (std::vector<ShownRow>{{"Family", "6"},
+                                                        {"Model", "7"},
+                                                        {"Stepping", "1"},
+                                                        {"Ext. Family", "6"},
+                                                        {"Ext. Model", "B7"},
+                                                        {"Kernel Signature", "Family 6, Model A5, Stepping 5"}}));
+    EXPECT_EQ(notes(signature), 1);
+    CachesTabView caches(*spoofed);
+    EXPECT_EQ(rowsOf(cardTitled(&caches, QStringLiteral("Cache hierarchy"))),
+              (std::vector<ShownRow>{{"L1 Data", "48 KB \u00B7 12-way \u00B7 64 bytes per line"},
+                                     {"L1 Instruction", "32 KB \u00B7 8-way \u00B7 64 bytes per line"},
+                                     {"L2", "2 MB \u00B7 16-way \u00B7 64 bytes per line"},
+                                     {"L3", "36 MB \u00B7 12-way \u00B7 64 bytes per line"}}));
+
+    CPUTabView agreeing(*publishedStore(replayedSnapshot("opencore-i7-8700k-no-spoof")));
+    EXPECT_EQ(rowLabels(cardTitled(&agreeing, QStringLiteral("Signature"))),
+              (QStringList{"Family", "Model", "Stepping", "Ext. Family", "Ext. Model"}));
+    EXPECT_EQ(notes(&agreeing), 0);
+
+    // Apple Silicon: the core design alone; the line size beside the sizes macOS gives.
+    auto m1 = publishedStore(replayedSnapshot("m1-macbookair-sysctl-hw"));
+    CPUTabView appleCpu(*m1);
+    EXPECT_EQ(rowsOf(cardTitled(&appleCpu, QStringLiteral("Signature"))),
+              (std::vector<ShownRow>{{"Core Design", "Firestorm / Icestorm"}}));
+    CachesTabView appleCaches(*m1);
+    EXPECT_EQ(rowsOf(cardTitled(&appleCaches, QStringLiteral("Cache hierarchy"))),
+              (std::vector<ShownRow>{{"L1 Data", "64 KB \u00B7 128 bytes per line"},
+                                     {"L1 Instruction", "128 KB \u00B7 128 bytes per line"},
+                                     {"L2", "4 MB \u00B7 128 bytes per line"}}));
+
+    // A Mac that reports none of it keeps the two cards the tab always had.
+    CPUTabView bare(*publishedStore(replayedSnapshot("m2max-macbookpro16-mac14-6")));
+    EXPECT_EQ(cardTitles(&bare), (QStringList{"Processor", "Instructions"}));
+}
+
 TEST(HardwareTabs, SpdShowsOneCardPerModuleOrTheExplanation)
 {
     struct Case {
@@ -357,14 +405,114 @@ TEST(HardwareTabs, RebuildOnTheTurnAfterAPublication)
     EXPECT_EQ(cardsOf(&view).size(), 1u) << "the old cards are gone";
 }
 
-TEST(CardGrid, FitsAsManyColumnsAsTheMinimumWidthAllows)
+// Adaptive columns: as many of at least the minimum as fit, never more than
+// cards, spread evenly over the rows, and wide enough for the widest row.
+TEST(CardGrid, ColumnsFollowTheCardsAndTheWidthTheirRowsNeed)
 {
-    const std::unique_ptr<CardGridLayout> adaptive(CardGridLayout::adaptive(390, 14));
+    struct Case {
+        int cards;
+        const char* longestValue;
+        int width;
+        int columns;
+        ValueLayout layout = ValueLayout::lines;
+    };
+    const Case cases[] = {
+        {2, "x", 1056, 2}, {2, "x", 1536, 2}, // never an empty third column
+        {1, "x", 1536, 1}, {3, "x", 1198, 3}, {3, "x", 1197, 2},
+        {4, "x", 1536, 2},                    // two rows of two, not three and one
+        {5, "x", 1536, 3}, {8, "x", 1536, 3}, {8, "x", 1056, 2}, {2, "x", 200, 1},
+        // A value that needs ~560 points keeps whole in one column where two would cut it.
+        {2, "Intel(R) Xeon(R) CPU E5-2699 v4 @ 2.20GHz, Intel(R) Xeon(R) CPU", 1056, 1},
+        {2, "Intel(R) Xeon(R) CPU E5-2699 v4 @ 2.20GHz, Intel(R) Xeon(R) CPU", 1536, 2},
+        // A value that wraps is never cut, and asks for no width.
+        {2, "Intel(R) Xeon(R) CPU E5-2699 v4 @ 2.20GHz, Intel(R) Xeon(R) CPU", 1056, 2, ValueLayout::wrapped},
+    };
+    for (const Case& c : cases) {
+        QWidget page;
+        CardGridLayout* grid = CardGridLayout::adaptive(390, 14);
+        page.setLayout(grid);
+        for (int card = 0; card < c.cards; ++card) {
+            auto* glass = new GlassCard(QStringLiteral("Card"));
+            glass->addRow(QStringLiteral("Name"), card == 0 ? c.longestValue : "x", false, c.layout);
+            grid->addWidget(glass);
+        }
+        EXPECT_EQ(grid->columnsFor(c.width), c.columns) << c.cards << " cards, " << c.width << " wide";
+    }
     const std::unique_ptr<CardGridLayout> two(CardGridLayout::fixedColumns(2, 10, 14));
-    const std::pair<int, int> widths[] = {{200, 1}, {390, 1}, {793, 1}, {794, 2}, {1197, 2}, {1198, 3}};
-    for (const auto& [width, columns] : widths) {
-        EXPECT_EQ(adaptive->columnsFor(width), columns) << width;
+    for (const int width : {200, 1056, 1536})
         EXPECT_EQ(two->columnsFor(width), 2) << width;
+}
+
+// A card with nothing to show says so once, in muted text, on every tab of every capture.
+TEST(HardwareTabs, NoCardShowsItsTitleAlone)
+{
+    const std::filesystem::path captures = std::filesystem::path(VELTRIN_FIXTURES) / "captures";
+    int sayingNothingReported = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(captures)) {
+        const std::string capture = entry.path().filename().string();
+        auto store = publishedStore(replayedSnapshot(capture));
+        for (const AppTab shown : {AppTab::cpu, AppTab::caches, AppTab::mainboard, AppTab::memory, AppTab::spd,
+                                   AppTab::graphics}) {
+            const std::unique_ptr<QWidget> tab(makeTabView(shown, *store, {}, nullptr));
+            for (const GlassCard* card : cardsOf(tab.get())) {
+                const auto shown = card->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+                EXPECT_GE(shown.size(), 2) << capture << ": " << card->title().toStdString() << " shows its title alone";
+                if (card->showsNothingReported()) {
+                    ++sayingNothingReported;
+                    EXPECT_TRUE(textsOf(card).contains(QString::fromUtf8(GlassCard::kNothingReported)));
+                }
+            }
+        }
+    }
+    EXPECT_GT(sayingNothingReported, 0) << "some captures lack some reports";
+}
+
+TEST(HardwareTabs, CardsWhoseEveryRowIsHiddenSayNotReported)
+{
+    auto store = publishedStore(replayedSnapshot("imacpro1-1-vega64")); // a Mac without memory or sw_vers reports
+    const std::pair<AppTab, QStringList> cases[] = {
+        {AppTab::caches, {"Cache hierarchy"}},
+        {AppTab::memory, {"General"}},
+        {AppTab::mainboard, {"macOS SMBIOS", "Operating System"}},
+        {AppTab::graphics, {}},
+    };
+    for (const auto& [shown, titles] : cases) {
+        const std::unique_ptr<QWidget> tab(makeTabView(shown, *store, {}, nullptr));
+        QStringList saying;
+        for (const GlassCard* card : cardsOf(tab.get()))
+            if (card->showsNothingReported())
+                saying << card->title();
+        EXPECT_EQ(saying, titles) << appTabId(shown);
+    }
+}
+
+// The tabs speak of the system the snapshot came from: a Mac's capture reads as
+// a Mac's, and a Linux machine without an Apple identity shows no SMBIOS card.
+TEST(HardwareTabs, SayWhatTheSnapshotsSystemReported)
+{
+    struct Case {
+        const char* capture;
+        Platform platform;
+        QString smbiosCard; // empty: none
+    };
+    const Case cases[] = {
+        {"long-values-composite", Platform::mac, QStringLiteral("macOS SMBIOS")},
+        {"imacpro1-1-vega64", Platform::mac, QStringLiteral("macOS SMBIOS")},
+        {"linux-kvm-epyc-2vcpu", Platform::other, {}},
+        {"linux-imacpro1-1-vega56", Platform::other, QStringLiteral("Apple SMBIOS")},
+    };
+    for (const Case& c : cases) {
+        auto store = publishedStore(replayedSnapshot(c.capture));
+        const PlatformTexts& texts = platformTexts(c.platform);
+        CachesTabView caches(*store);
+        EXPECT_EQ(caches.findChild<SectionHeader*>()->subtitle(), QString::fromUtf8(texts.cachesSubtitle)) << c.capture;
+        EXPECT_TRUE(textsOf(cardTitled(&caches, QStringLiteral("Note"))).contains(QString::fromUtf8(texts.cachesNote)));
+        MainboardTabView mainboard(*store);
+        const QStringList titles = cardTitles(&mainboard);
+        EXPECT_EQ(titles.contains(QStringLiteral("macOS SMBIOS")), c.smbiosCard == QStringLiteral("macOS SMBIOS"))
+            << c.capture;
+        EXPECT_EQ(titles.contains(QStringLiteral("Apple SMBIOS")), c.smbiosCard == QStringLiteral("Apple SMBIOS"))
+            << c.capture;
     }
 }
 

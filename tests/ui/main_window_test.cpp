@@ -1,5 +1,6 @@
 #include "state/system_info_store.h"
 #include "ui/focus_ring.h"
+#include "ui/hardware_tabs.h"
 #include "ui/main_window.h"
 
 #include "ui_test_support.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <optional>
 
 using namespace veltrin;
@@ -224,6 +226,32 @@ TEST_F(MainWindow, CommandAndADigitChooseTheTabInThatPlace)
     }
 }
 
+// The label follows the snapshot, as the summary's does; before the first refresh, the build.
+TEST(OperatingSystemLabel, SaysMacOSBesideAMacsVersionAndOSBesideAnyOtherSystem)
+{
+    const std::pair<const char*, QString> cases[] = {
+        {"long-values-composite", QStringLiteral("macOS")},   // 13.0 (22A380)
+        {"mbp15-1-i7-8750h", QStringLiteral("macOS")},        // a Mac's capture without sw_vers
+        {"linux-kvm-epyc-2vcpu", QStringLiteral("OS")},       // Debian GNU/Linux 12 (bookworm)
+        {"linux-imacpro1-1-vega56", QStringLiteral("OS")},    // Linux on a Mac
+    };
+    for (const auto& [capture, label] : cases) {
+        const SystemSnapshot snapshot = replayedSnapshot(capture);
+        SystemInfoStore store([snapshot] { return snapshot; }, noBenchmark());
+        MainWindowView window(store, AppLinks{}, nullptr);
+        EXPECT_EQ(window.osLabelText(), QStringLiteral("OS:")) << "nothing read yet: this Linux build's label";
+        window.show();
+        ASSERT_TRUE(waitFor(window.startupRefresh()));
+        ASSERT_TRUE(waitUntil([&] { return window.osLabelText() == label + QLatin1Char(':'); })) << capture;
+        EXPECT_EQ(window.osText().toStdString(), snapshot.mainboard.os);
+
+        if (!snapshot.mainboard.os.empty()) {
+            MainboardTabView tab(store);
+            EXPECT_EQ(rowLabels(cardTitled(&tab, QStringLiteral("Operating System"))).value(0), label) << capture;
+        }
+    }
+}
+
 TEST(MainWindowStatus, FollowsARunningBenchmarkRoundByRound)
 {
     auto gate = std::make_shared<Gate>();
@@ -283,6 +311,46 @@ TEST(MainWindowLayout, NoValueWidensAPageAndAShortPageDoesNotScroll)
     usualView.show();
     QCoreApplication::processEvents();
     EXPECT_EQ(usualView.contentArea()->verticalScrollBar()->maximum(), 0);
+}
+
+// The card grid takes the columns its cards need: a long processor name is not
+// cut while a third column stands empty, and a wider window never makes cards
+// narrower; four modules sit two by two.
+TEST(MainWindowLayout, CardColumnsFollowTheWidthTheContentNeeds)
+{
+    SystemSnapshot snapshot;
+    snapshot.cpu = initialCPUInfo();
+    snapshot.cpu.name = "Intel(R) Xeon(R) CPU E5-2680 v4 @ 2.40GHz";
+    snapshot.cpu.features = "FPU VME DE PSE TSC MSR PAE MCE CX8 APIC SEP MTRR PGE MCA CMOV PAT PSE36 CLFSH";
+    for (int slot = 0; slot < 4; ++slot)
+        snapshot.memory.modules.push_back(MemoryModule{.bank = "DIMM " + std::to_string(slot), .size = "16 GB"});
+    auto store = publishedStore(snapshot);
+    MainWindowView view(*store, AppLinks{}, nullptr);
+    view.show();
+    ASSERT_TRUE(waitFor(view.startupRefresh()));
+    struct Case {
+        AppTab tab;
+        int columns;
+    };
+    for (const Case c : {Case{AppTab::cpu, 2}, Case{AppTab::spd, 2}}) {
+        int narrowest = 0;
+        for (const int width : {1120, 1380, 1600}) {
+            view.resize(width, 900);
+            view.selectTab(c.tab);
+            QCoreApplication::processEvents();
+            std::set<int> lefts;
+            int cardWidth = 0;
+            for (const GlassCard* card : cardsOf(view.currentTabView())) {
+                lefts.insert(card->x());
+                cardWidth = card->width();
+            }
+            EXPECT_EQ(int(lefts.size()), c.columns) << appTabId(c.tab) << " at " << width;
+            EXPECT_GE(cardWidth, narrowest) << appTabId(c.tab) << " at " << width;
+            narrowest = cardWidth;
+            for (const ElidedLabel* value : view.currentTabView()->findChildren<ElidedLabel*>())
+                EXPECT_FALSE(value->isElided()) << value->fullText().toStdString() << " at " << width;
+        }
+    }
 }
 
 TEST_F(MainWindow, DonateOpensTheDonationPage)

@@ -3,16 +3,23 @@
 // Shared by the interface tests: readable failure messages for Qt strings, and
 // ways to read back what a tab shows.
 
+#include "platform/replay_machine.h"
+#include "probe/system_probe.h"
 #include "state/system_info_store.h"
+#include "ui/elided_label.h"
 #include "ui/glass_card.h"
 
 #include "../state/qt_test_support.h"
 
 #include <QString>
 #include <QStringList>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -57,12 +64,34 @@ inline std::vector<ShownRow> rowsOf(const QWidget* card)
     return rows;
 }
 
+// Every text `view` shows, whole (a shortened line by its full text), one per line.
+inline QString textsOf(const QWidget* view)
+{
+    QStringList texts;
+    for (const QLabel* label : view->findChildren<QLabel*>()) {
+        const auto* elided = qobject_cast<const ElidedLabel*>(label);
+        texts << (elided != nullptr ? elided->fullText() : label->text());
+    }
+    for (const QTextEdit* text : view->findChildren<QTextEdit*>())
+        texts << text->toPlainText();
+    return texts.join(QLatin1Char('\n'));
+}
+
 inline QStringList rowLabels(const QWidget* card)
 {
     QStringList labels;
     for (const ShownRow& row : rowsOf(card))
         labels << row.first;
     return labels;
+}
+
+// What `veltrin --replay` shows for a capture of the fixture folder.
+inline SystemSnapshot replayedSnapshot(const std::string& capture)
+{
+    std::string error;
+    const auto machine = ReplayMachine::open(std::string(VELTRIN_FIXTURES) + "/captures/" + capture, error);
+    EXPECT_TRUE(machine) << error;
+    return machine ? SystemProbe::collect(*machine) : SystemSnapshot{};
 }
 
 // A store that has published `snapshot` once.

@@ -218,16 +218,42 @@ std::vector<int> cacheFolders(const FileContents& files)
     return indexes;
 }
 
-std::optional<std::int64_t> sysfsCacheSize(const FileContents& files, CacheLevel level)
+// cpu0's folder for `level` ("…/cache/index2/"), absent when it has none.
+std::optional<std::string> sysfsCacheFolder(const FileContents& files, CacheLevel level)
 {
     for (const int index : cacheFolders(files)) {
-        const std::string path = std::string(LinuxPath::cacheFolder) + "index" + std::to_string(index) + "/";
+        std::string path = std::string(LinuxPath::cacheFolder) + "index" + std::to_string(index) + "/";
         const auto cacheLevel = fileInteger(files, path + std::string(CacheFile::level));
         const std::string type = systemFileText(files, path + std::string(CacheFile::type)).value_or("");
         if (isSysfsCacheWanted(level, cacheLevel, type))
-            return cacheSizeBytes(systemFileText(files, path + std::string(CacheFile::size)).value_or(""));
+            return path;
     }
     return std::nullopt;
+}
+
+std::optional<std::int64_t> sysfsCacheSize(const FileContents& files, CacheLevel level)
+{
+    const auto folder = sysfsCacheFolder(files, level);
+    return folder ? cacheSizeBytes(systemFileText(files, *folder + std::string(CacheFile::size)).value_or(""))
+                  : std::nullopt;
+}
+
+// The kernel writes 0 where it does not know the ways, and stands in 0xFFFF
+// for a fully associative cache it describes from AMD's older leaves.
+constexpr std::int64_t kSysfsFullyAssociative = 0xFFFF;
+
+// "0x1000065" as a number; absent unless it is 0x and hexadecimal digits.
+std::optional<std::int64_t> hexadecimalIn(std::string_view text)
+{
+    if (!text.starts_with("0x") && !text.starts_with("0X"))
+        return std::nullopt;
+    text.remove_prefix(2);
+    std::int64_t value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, 16);
+    if (text.empty() || error != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
 }
 
 struct CacheValue {
@@ -242,7 +268,33 @@ constexpr std::array<CacheValue, 4> kCacheValues{{
     {KernelName::l3CacheSize, CacheLevel::l3},
 }};
 
+// Far beyond any real family, model or stepping: such a line describes no processor.
+constexpr std::int64_t kLargestSignatureValue = 0xFFFF;
+
+std::optional<std::int64_t> signatureValue(const std::vector<CpuinfoEntry>& entries, std::string_view key)
+{
+    const auto value = integerIn(firstValue(entries, {key}));
+    return value && *value >= 0 && *value <= kLargestSignatureValue ? value : std::nullopt;
+}
+
 } // namespace
+
+CacheLayout sysfsCacheLayout(const FileContents& files, CacheLevel level)
+{
+    const auto folder = sysfsCacheFolder(files, level);
+    if (!folder)
+        return {};
+    const auto ways = fileInteger(files, *folder + std::string(CacheFile::ways));
+    const auto lineSize = fileInteger(files, *folder + std::string(CacheFile::lineSize));
+    CacheLayout layout;
+    if (ways == kSysfsFullyAssociative)
+        layout.ways = kFullyAssociative;
+    else if (ways && *ways > 0)
+        layout.ways = ways;
+    if (lineSize && *lineSize > 0)
+        layout.lineSize = lineSize;
+    return layout;
+}
 
 KernelValues linuxProcessorValues(const FileContents& files, std::string_view cpuid)
 {
@@ -263,6 +315,20 @@ KernelValues linuxProcessorValues(const FileContents& files, std::string_view cp
     setInteger(KernelName::logicalCores, logical);
     setInteger(KernelName::physicalCores, physicalCores(files, entries, logical));
     setInteger(KernelName::cpuFrequency, nominalFrequency(files, entries));
+    // x86 Linux states the full family and model in decimal; the kernel values
+    // macOS names split off the extensions.
+    const auto family = signatureValue(entries, "cpu family");
+    const auto model = signatureValue(entries, "model");
+    if (family) {
+        setInteger(KernelName::family, std::min<std::int64_t>(*family, 0xF));
+        setInteger(KernelName::extFamily, *family > 0xF ? *family - 0xF : 0);
+    }
+    if (model) {
+        setInteger(KernelName::cpuModel, model);
+        setInteger(KernelName::extModel, *model >> 4);
+    }
+    setInteger(KernelName::stepping, signatureValue(entries, "stepping"));
+    setInteger(KernelName::microcode, hexadecimalIn(firstValue(entries, {"microcode"})));
     // Virtual machines often publish no cache folders; the processor itself
     // still describes its caches through CPUID.
     const CpuidAnswers answers(cpuid);

@@ -6,6 +6,7 @@
 // (command_table.h's KernelName), so one processor area reads both systems.
 
 #include "platform/readings.h"
+#include "probe/sources/cpuid.h"
 
 #include <string_view>
 
@@ -15,7 +16,12 @@ namespace veltrin::SystemProbe {
 // them; the logical processors online and the distinct cores among them; the
 // nominal clock (the driver's base clock, else its highest, else the clock the
 // kernel measured at boot); the four cache sizes from sysfs, else from CPUID.
-// A value the files do not give is not there.
+// The family (base, then extended), full model (and its extended part),
+// stepping and microcode revision of the first entry that states them. A value
+// the files do not give is not there.
 KernelValues linuxProcessorValues(const FileContents& files, std::string_view cpuid);
+
+// The ways and line size cpu0's cache folder for `level` states.
+CacheLayout sysfsCacheLayout(const FileContents& files, CacheLevel level);
 
 } // namespace veltrin::SystemProbe

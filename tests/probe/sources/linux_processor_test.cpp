@@ -50,6 +50,13 @@ TEST(LinuxProcessor, EveryValueAndEachFallbackOfARealMachine)
         {"hw.l1dcachesize", "32768"},
         {"hw.l2cachesize", "1048576"},
         {"hw.l3cachesize", "33554432"},
+        // "cpu family: 25", "model: 17" split as macOS splits them; "microcode: 0x1000065"
+        {"machdep.cpu.family", "15"},
+        {"machdep.cpu.extfamily", "10"},
+        {"machdep.cpu.model", "17"},
+        {"machdep.cpu.extmodel", "1"},
+        {"machdep.cpu.stepping", "1"},
+        {"machdep.cpu.microcode_version", "16777317"},
     };
     const KernelValues values = linuxProcessorValues(guest.files, guest.cpuid);
     EXPECT_EQ(shown(values), expected);
