@@ -170,8 +170,14 @@ struct BenchResult {
 };
 
 // One loaded kernel extension (macOS) or kernel module (Linux), as the system
-// lists it. `origin` is "Apple" or "third-party" on macOS; "out-of-tree",
-// "unsigned" or "in-tree" on Linux.
+// lists it. `origin` is one of the five below: the first two on macOS, the
+// other three on Linux.
+inline constexpr std::string_view kAppleOrigin = "Apple";
+inline constexpr std::string_view kThirdPartyOrigin = "third-party";
+inline constexpr std::string_view kOutOfTreeOrigin = "out-of-tree";
+inline constexpr std::string_view kUnsignedOrigin = "unsigned";
+inline constexpr std::string_view kInTreeOrigin = "in-tree";
+
 struct KernelExtension {
     std::string identifier{};
     std::string version{};

@@ -2,37 +2,43 @@
 
 // The Boot tab: the boot loader, the boot arguments, System Integrity Protection
 // and the kernel extensions on a Mac; the kernel command line, Secure Boot and
-// the kernel modules on Linux. A card shows only when it has a row to show.
+// the kernel modules on Linux. A card with nothing known says so.
 
 #include "core/records.h"
+#include "ui/platform.h"
 #include "ui/tab_page.h"
 
 #include <QString>
 
 #include <string>
+#include <utility>
 #include <vector>
-
-class QLineEdit;
 
 namespace veltrin {
 
 class InfoRow;
 
-// The arguments of a command line, split at blanks; quoted blanks do not split.
+// The arguments of a command line, split at blanks; blanks inside double quotes
+// do not split.
 std::vector<std::string> bootArgumentWords(const std::string& arguments);
 
-// True when the record describes a Linux boot rather than a Mac's.
-bool isLinuxBoot(const BootInfo& boot, const std::string& os);
+// Whose boot the record describes: what only one system reports decides (SIP, a
+// Mac's extension origins; Secure Boot, a Linux module's), else `shown`.
+Platform bootPlatform(const BootInfo& boot, Platform shown);
 
 class BootTabView : public TabPageView {
     Q_OBJECT
 public:
+    // More extensions than this get a filter field.
+    static constexpr std::size_t kFilterThreshold = 20;
+
     explicit BootTabView(SystemInfoStore& store, QWidget* parent = nullptr);
 
 protected:
     void build(QVBoxLayout& column) override;
 
 private:
+    QWidget* extensionsCard(const BootInfo& boot, bool mac);
     void applyFilter(const QString& text);
 
     // The view's own choices, kept across the rebuilds a refresh causes.

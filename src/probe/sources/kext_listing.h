@@ -15,9 +15,6 @@
 
 namespace veltrin::SystemProbe {
 
-inline constexpr std::string_view kAppleOrigin = "Apple";
-inline constexpr std::string_view kThirdPartyOrigin = "third-party";
-
 // Every row of the table in the order printed, at most kMaxListedExtensions:
 // the identifier, the version between the parentheses, and the origin, "Apple"
 // for Apple's bundles (com.apple.…) and the kernel itself, "third-party"

@@ -14,10 +14,6 @@
 
 namespace veltrin::SystemProbe {
 
-inline constexpr std::string_view kOutOfTreeOrigin = "out-of-tree";
-inline constexpr std::string_view kUnsignedOrigin = "unsigned";
-inline constexpr std::string_view kInTreeOrigin = "in-tree";
-
 // The loaded modules in the kernel's order, at most kMaxListedExtensions: the
 // name, the module's version file (empty without one), and "out-of-tree" when
 // its marks hold O, else "unsigned" when they hold E, else "in-tree".
