@@ -3,6 +3,7 @@
 #include "core/placeholder_rule.h"
 #include "state/system_info_store.h"
 #include "ui/card_grid.h"
+#include "ui/flow_layout.h"
 #include "ui/glass_card.h"
 #include "ui/metal_button.h"
 #include "ui/pill.h"
@@ -19,7 +20,6 @@ namespace veltrin {
 namespace {
 
 constexpr int kGridSpacing = 14;
-constexpr int kPillColumn = 150;
 constexpr int kPillSpacing = 8;
 
 // The configuration bit with which macOS may stop offering software updates,
@@ -102,7 +102,7 @@ GlassCard* argumentsCard(const BootInfo& boot, bool mac)
     if (card->addRow(mac ? QStringLiteral("boot-args") : QStringLiteral("Command line"), boot.bootArguments, true,
                      ValueLayout::wrapped) == nullptr)
         return card;
-    CardGridLayout* pills = CardGridLayout::adaptive(kPillColumn, kPillSpacing);
+    auto* pills = new FlowLayout(kPillSpacing);
     for (const std::string& word : bootArgumentWords(boot.bootArguments)) {
         auto* pill = new Pill(text(word));
         pill->setCopyable(true);
