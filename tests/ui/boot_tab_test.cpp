@@ -141,19 +141,26 @@ TEST(BootTab, ShowsEachCaptureCardByCard)
     }
 }
 
-// Apple's own extensions wait behind Show; a pill copies its argument whole.
+// Third-party extensions first, Apple's own after them once asked for; a pill
+// copies its argument whole.
 TEST(BootTab, ShowsAppleExtensionsOnRequestAndCopiesAnArgument)
 {
-    auto store = publishedStore(replayedSnapshot("mac-sierra-beta-kextstat-sip-default"));
+    auto store = publishedStore(replayedSnapshot("opencore-boot-composite"));
     BootTabView view(*store);
-    const auto extensionRows = [&] { return rowsOf(cardTitled(&view, QStringLiteral("Kernel Extensions"))).size(); };
-    EXPECT_EQ(extensionRows(), 1u); // "Loaded"
+    EXPECT_EQ(cardTitles(&view), (QStringList{"Boot Loader", "Boot Arguments", "System Integrity Protection",
+                                              "Kernel Extensions"}));
+    const auto extensionLabels = [&] { return rowLabels(cardTitled(&view, QStringLiteral("Kernel Extensions"))); };
+    const QStringList thirdParty{"Loaded", "Lilu", "AppleALC", "WhateverGreen", "AMDRyzenCPUPowerManagement",
+                                 "VirtualSMC", "SMCAMDProcessor"};
+    EXPECT_EQ(extensionLabels(), thirdParty);
     auto* toggle = view.findChild<MetalButton*>(QStringLiteral("systemExtensionsToggle"));
     ASSERT_NE(toggle, nullptr);
     EXPECT_EQ(toggle->text(), QStringLiteral("Show Apple extensions"));
     QTest::mouseClick(toggle, Qt::LeftButton);
     QCoreApplication::processEvents();
-    EXPECT_EQ(extensionRows(), 11u);
+    const QStringList apple{"bsd", "dsep", "iokit", "libkern", "mach", "private", "unsupported", "corecrypto",
+                            "pthread", "Libm"};
+    EXPECT_EQ(extensionLabels(), thirdParty + apple);
     EXPECT_EQ(view.findChild<MetalButton*>(QStringLiteral("systemExtensionsToggle"))->text(),
               QStringLiteral("Hide Apple extensions"));
 
