@@ -18,18 +18,28 @@
 
 namespace veltrin::fuzzing {
 
-// The input split at every ASCII record separator (0x1E) into `count` texts; missing ones are empty.
-inline std::vector<std::string> texts(const std::uint8_t* data, std::size_t size, std::size_t count)
+// The input split at every ASCII record separator (0x1E) into `count` pieces of
+// bytes, as a file is read; missing ones are empty.
+inline std::vector<std::string> pieces(const std::uint8_t* data, std::size_t size, std::size_t count)
 {
-    const std::string input = utf8Lossy(std::string_view(reinterpret_cast<const char*>(data), size));
     std::vector<std::string> parts(count);
     std::size_t part = 0;
-    for (const char c : input) {
+    for (const char c : std::string_view(reinterpret_cast<const char*>(data), size)) {
         if (c == '\x1e' && part + 1 < count)
             ++part;
         else
             parts[part] += c;
     }
+    return parts;
+}
+
+// The same pieces as texts (0x1E is never part of a UTF-8 sequence, so splitting
+// first changes nothing).
+inline std::vector<std::string> texts(const std::uint8_t* data, std::size_t size, std::size_t count)
+{
+    std::vector<std::string> parts = pieces(data, size, count);
+    for (std::string& part : parts)
+        part = utf8Lossy(part);
     return parts;
 }
 

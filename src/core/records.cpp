@@ -42,5 +42,7 @@ bool operator==(const MemoryModule& a, const MemoryModule& b) { return memberwis
 bool operator==(const MemoryInfo& a, const MemoryInfo& b) { return memberwiseEqual(a, b); }
 bool operator==(const GPUInfo& a, const GPUInfo& b) { return memberwiseEqual(a, b); }
 bool operator==(const BenchResult& a, const BenchResult& b) { return memberwiseEqual(a, b); }
+bool operator==(const KernelExtension& a, const KernelExtension& b) { return memberwiseEqual(a, b); }
+bool operator==(const BootInfo& a, const BootInfo& b) { return memberwiseEqual(a, b); }
 
 } // namespace veltrin

@@ -169,18 +169,58 @@ struct BenchResult {
     friend bool operator==(const BenchResult&, const BenchResult&);
 };
 
+// One loaded kernel extension (macOS) or kernel module (Linux), as the system
+// lists it. `origin` is one of the five below: the first two on macOS, the
+// other three on Linux.
+inline constexpr std::string_view kAppleOrigin = "Apple";
+inline constexpr std::string_view kThirdPartyOrigin = "third-party";
+inline constexpr std::string_view kOutOfTreeOrigin = "out-of-tree";
+inline constexpr std::string_view kUnsignedOrigin = "unsigned";
+inline constexpr std::string_view kInTreeOrigin = "in-tree";
+
+struct KernelExtension {
+    std::string identifier{};
+    std::string version{};
+    std::string origin{};
+
+    VELTRIN_FIELDS(identifier, version, origin)
+    friend bool operator==(const KernelExtension&, const KernelExtension&);
+};
+
+// The most kernel extensions one snapshot lists: a Mac loads two to three
+// hundred, a Linux desktop about as many modules.
+inline constexpr std::size_t kMaxListedExtensions = 1024;
+
+// How the system booted: on a Mac the boot arguments, System Integrity
+// Protection and the kernel extensions; on Linux the kernel command line,
+// Secure Boot and the kernel modules. Every string is empty when unknown.
+struct BootInfo {
+    std::string bootArguments{};
+    std::string sipStatus{}; // "enabled", "unknown (Custom Configuration)", …
+    std::string sipValue{}; // csr-active-config as "0x77"
+    std::string sipFlags{}; // the names of its set bits, ", " between them
+    std::string secureBoot{}; // "enabled" or "disabled"
+    std::vector<KernelExtension> extensions{};
+    std::string extensionSummary{}; // "12 third-party, 187 Apple"
+
+    VELTRIN_FIELDS(bootArguments, sipStatus, sipValue, sipFlags, secureBoot, extensions, extensionSummary)
+    friend bool operator==(const BootInfo&, const BootInfo&);
+};
+
 // One probe's result. Not comparable: it only travels from the probe to the store.
 struct SystemSnapshot {
     CPUInfo cpu{};
     MainboardInfo mainboard{};
     MemoryInfo memory{};
     std::vector<GPUInfo> gpus{};
+    BootInfo boot{};
 
-    VELTRIN_FIELDS(cpu, mainboard, memory, gpus)
+    VELTRIN_FIELDS(cpu, mainboard, memory, gpus, boot)
 };
 
 static_assert(listsEveryMember<CPUCluster>() && listsEveryMember<CPUInfo>() && listsEveryMember<MainboardInfo>() &&
               listsEveryMember<MemoryModule>() && listsEveryMember<MemoryInfo>() && listsEveryMember<GPUInfo>() &&
-              listsEveryMember<BenchResult>() && listsEveryMember<SystemSnapshot>());
+              listsEveryMember<BenchResult>() && listsEveryMember<KernelExtension>() &&
+              listsEveryMember<BootInfo>() && listsEveryMember<SystemSnapshot>());
 
 } // namespace veltrin

@@ -6,6 +6,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utext.h>
 
+#include <algorithm>
 #include <climits>
 
 #include <memory>
@@ -126,6 +127,20 @@ std::string escapedPattern(std::string_view literal)
         out += c;
     }
     return out;
+}
+
+std::vector<std::string_view> blankSeparatedWords(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    std::size_t at = 0;
+    while (true) {
+        at = line.find_first_not_of(" \t", at);
+        if (at == std::string_view::npos)
+            return words;
+        const std::size_t end = std::min(line.find_first_of(" \t", at), line.size());
+        words.push_back(line.substr(at, end - at));
+        at = end;
+    }
 }
 
 } // namespace veltrin

@@ -53,6 +53,10 @@ std::vector<std::string> linesContaining(std::string_view text, std::string_view
 // before the first occurrence is not a piece.
 std::vector<std::string_view> piecesAfter(std::string_view text, std::string_view marker);
 
+// The words of one line of a table: the runs of characters between spaces and
+// tabs, in order.
+std::vector<std::string_view> blankSeparatedWords(std::string_view line);
+
 // `literal` with every pattern metacharacter escaped, for building patterns from keys.
 std::string escapedPattern(std::string_view literal);
 

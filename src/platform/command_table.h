@@ -39,6 +39,13 @@ enum class Tool {
     oemBoard,
     openCoreVersion,
     legacyPatcherVersion,
+    // The boot: the kernel extensions loaded (kmutil only where kextstat is gone),
+    // the boot arguments, and System Integrity Protection's stored value and state.
+    loadedExtensions,
+    loadedExtensionsKmutil,
+    bootArguments,
+    sipConfiguration,
+    sipStatus,
 };
 
 struct ToolCommand {
@@ -47,6 +54,8 @@ struct ToolCommand {
     std::vector<std::string> arguments;
     double timeout;
     std::string captureFile;
+    // A fallback: started only where this executable does not exist.
+    std::string onlyWithout{};
 };
 
 namespace detail {
@@ -63,6 +72,9 @@ inline ToolCommand openCoreVariable(Tool tool, std::string_view name)
 
 // Every fixed command line. A refresh starts them all at once, the sw_vers
 // fallbacks included: those are read only where the full report lacks a version.
+// A row with `onlyWithout` is the one exception: it is not started at all where
+// that executable exists (kmutil, which macOS 11 and later also reach through
+// kextstat, would list the same extensions twice as slowly).
 inline const std::vector<ToolCommand>& toolCommands()
 {
     using detail::openCoreVariable;
@@ -97,6 +109,12 @@ inline const std::vector<ToolCommand>& toolCommands()
         openCoreVariable(Tool::oemBoard, "oem-board"),
         openCoreVariable(Tool::openCoreVersion, "opencore-version"),
         openCoreVariable(Tool::legacyPatcherVersion, "OCLP-Version"),
+        {Tool::loadedExtensions, "/usr/sbin/kextstat", {}, 5.0, "kextstat.txt"},
+        {Tool::loadedExtensionsKmutil, "/usr/bin/kmutil", {"showloaded"}, 5.0, "kmutil-showloaded.txt",
+         "/usr/sbin/kextstat"},
+        {Tool::bootArguments, "/usr/sbin/nvram", {"boot-args"}, 1.0, "nvram-boot-args.txt"},
+        {Tool::sipConfiguration, "/usr/sbin/nvram", {"csr-active-config"}, 1.0, "nvram-csr-active-config.txt"},
+        {Tool::sipStatus, "/usr/bin/csrutil", {"status"}, 2.0, "csrutil-status.txt"},
     };
     return commands;
 }

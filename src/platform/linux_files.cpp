@@ -23,6 +23,8 @@ constexpr std::size_t kMaxConnectors = 256;
 // levels of a processor are listed under a handful of folders.
 constexpr std::size_t kMaxProcessors = 4096;
 constexpr std::size_t kMaxCacheFolders = 16;
+// A kernel lists a few hundred modules, built-in ones included.
+constexpr std::size_t kMaxModuleFolders = 4096;
 
 bool isDigits(std::string_view text)
 {
@@ -111,6 +113,19 @@ public:
             keep(std::string(LinuxPath::frequencyFolder) + std::string(file), kAttributeLimit);
     }
 
+    // The command line, the module list, the taint mask, the Secure Boot variable,
+    // and the version file of each module that has one.
+    void keepBootFiles()
+    {
+        for (const std::string_view path : {LinuxPath::kernelCommandLine, LinuxPath::kernelModules,
+                                             LinuxPath::kernelTaint, LinuxPath::secureBootVariable})
+            keep(std::string(path), kTextLimit);
+        auto modules = machine_.directoryEntries(std::string(LinuxPath::moduleFolder));
+        modules.resize(std::min(modules.size(), kMaxModuleFolders));
+        for (const std::string& module : modules)
+            keep(joined(LinuxPath::moduleFolder, module, kModuleVersionFile), kAttributeLimit);
+    }
+
     // Only the database lines that name these adapters: the whole file is large,
     // and a capture must name them as this machine did.
     void keepPciNames(const std::vector<PciDeviceId>& adapters)
@@ -171,6 +186,7 @@ FileContents readLinuxFiles(const Machine& machine)
     reader.keepProcessorFiles();
     reader.keepPciNames(reader.keepDisplayAdapters());
     reader.keepConnectedDisplays();
+    reader.keepBootFiles();
     return reader.take();
 }
 

@@ -41,7 +41,20 @@ inline constexpr std::string_view frequencyFolder = "/sys/devices/system/cpu/cpu
 // is read, and only the lines naming this machine's adapters are kept (pci_ids.h).
 inline constexpr std::array<std::string_view, 2> pciIdsDatabases{"/usr/share/misc/pci.ids",
                                                                  "/usr/share/hwdata/pci.ids"};
+// How the kernel booted: its command line, the modules it has loaded (with their
+// taint marks), the kernel's own taint mask, and under each module's folder the
+// version file of those that state one (kModuleVersionFile).
+inline constexpr std::string_view kernelCommandLine = "/proc/cmdline";
+inline constexpr std::string_view kernelModules = "/proc/modules";
+inline constexpr std::string_view kernelTaint = "/proc/sys/kernel/tainted";
+inline constexpr std::string_view moduleFolder = "/sys/module/";
+// The firmware's Secure Boot variable (EFI global variable GUID): four attribute
+// bytes, then 1 when Secure Boot is on and 0 when off.
+inline constexpr std::string_view secureBootVariable =
+    "/sys/firmware/efi/efivars/SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c";
 } // namespace LinuxPath
+
+inline constexpr std::string_view kModuleVersionFile = "version";
 
 // Attribute files in LinuxPath::dmiFolder. The serials and the UUID are readable
 // by root only; elsewhere they are simply absent.

@@ -110,6 +110,8 @@ MachineReadings readMachine(const Machine& machine)
     // One thread per tool: each blocks in its own run, so the slowest tool alone
     // decides how long the whole read takes.
     for (const ToolCommand& entry : toolCommands()) {
+        if (!entry.onlyWithout.empty() && machine.isExecutableFile(entry.onlyWithout))
+            continue;
         startJob(jobs, [&, command = &entry] {
             ProcessResult result = machine.run(command->executable, command->arguments, command->timeout);
             const std::lock_guard guard(lock);

@@ -55,7 +55,8 @@ struct MachineReadings {
     std::optional<std::string_view> file(std::string_view path) const;
 };
 
-// Starts every tool of the command table at once, each with its own time limit,
+// Starts every tool of the command table at once (a fallback row only where the
+// executable it stands in for is missing), each with its own time limit,
 // together with dmidecode when one is found, and reads the kernel values, the
 // processor's CPUID answers and (on Linux) the system files while they run;
 // returns when the last tool has ended. The only place a refresh starts tools: a

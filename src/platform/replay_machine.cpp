@@ -136,14 +136,16 @@ ProcessResult ReplayMachine::run(const std::string& executable, const std::vecto
 
 std::optional<std::string> ReplayMachine::resourceFile(std::string_view) const { return std::nullopt; }
 
-// The captured machine had dmidecode exactly when its output was captured; any
-// install location then stands for it.
+// The captured machine had a tool exactly when the output of its run without
+// arguments was captured (dmidecode, kextstat); any install location of
+// dmidecode then stands for it.
 bool ReplayMachine::isExecutableFile(const std::string& path) const
 {
-    if (captureFileFor(path, {}) != std::string(kDmidecodeCaptureFile))
+    const auto captured = captureFileFor(path, {});
+    if (!captured)
         return false;
     struct stat file {};
-    return ::lstat((fs::path(directory_) / kDmidecodeCaptureFile).c_str(), &file) == 0 &&
+    return ::lstat((fs::path(directory_) / *captured).c_str(), &file) == 0 &&
            (S_ISREG(file.st_mode) || S_ISLNK(file.st_mode));
 }
 

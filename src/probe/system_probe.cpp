@@ -1,6 +1,7 @@
 #include "probe/system_probe.h"
 
 #include "core/unicode_text.h"
+#include "probe/boot.h"
 #include "probe/cpu.h"
 #include "probe/graphics.h"
 #include "probe/mainboard.h"
@@ -60,6 +61,7 @@ SystemSnapshot snapshotFrom(const MachineReadings& readings)
     snapshot.mainboard.uptime = system.uptime;
     snapshot.memory = memoryInfo(readings, dmi);
     snapshot.gpus = graphicsInfo(readings);
+    snapshot.boot = bootInfo(readings);
     boundForDisplay(snapshot, "");
     return snapshot;
 }

@@ -91,6 +91,18 @@ constexpr std::array kFieldLabels{
     FieldLabel{"gpus.vendor", "Vendor"},
     FieldLabel{"gpus.metal", "Metal"},
     FieldLabel{"gpus.displays", "Displays"},
+
+    FieldLabel{"boot", "Boot"},
+    FieldLabel{"boot.bootArguments", "Boot Arguments"},
+    FieldLabel{"boot.sipStatus", "Status", "sip"},
+    FieldLabel{"boot.sipValue", "csr-active-config", "sip"},
+    FieldLabel{"boot.sipFlags", "Flags", "sip"},
+    FieldLabel{"boot.secureBoot", "Secure Boot"},
+    FieldLabel{"boot.extensions", "Kernel Extensions"},
+    FieldLabel{"boot.extensions.identifier", "Identifier"},
+    FieldLabel{"boot.extensions.version", "Version"},
+    FieldLabel{"boot.extensions.origin", "Origin"},
+    FieldLabel{"boot.extensionSummary", "Extensions loaded"},
 };
 
 // The physical board and the identity macOS presents are never mixed, and each
@@ -110,6 +122,7 @@ constexpr std::array kFieldGroups{
                "identity the boot loader presents, not the board's."},
     FieldGroup{"system", "Operating System"},
     FieldGroup{"notes", "Notes"},
+    FieldGroup{"sip", "System Integrity Protection"},
 };
 
 } // namespace

@@ -1,8 +1,9 @@
 #pragma once
 
 // What differs between two snapshots, field by field, in the snapshot's order (so
-// grouped by area). Members of a list are matched by their bank, slot or name, the
-// same text twice counting as two, or else by position; never by their random ids.
+// grouped by area). Members of a list are matched by their bank, slot, name or
+// identifier, the same text twice counting as two, or else by position; never by
+// their random ids.
 // Values that change by themselves from one moment to the next are left out.
 
 #include "core/records.h"
@@ -23,7 +24,7 @@ inline constexpr std::array<std::string_view, 3> kSelfChangingFields{
 };
 
 // The fields whose text names a list member, the first a member has being its key.
-inline constexpr std::array<std::string_view, 3> kMemberKeyFields{"bank", "slot", "name"};
+inline constexpr std::array<std::string_view, 4> kMemberKeyFields{"bank", "slot", "name", "identifier"};
 
 struct SnapshotDifference {
     std::string path; // the field's path, "memory.modules.size"; for a whole member its list's, "memory.modules"

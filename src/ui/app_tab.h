@@ -6,8 +6,8 @@
 
 namespace veltrin {
 
-// The nine tabs of the main window, in tab-bar order.
-enum class AppTab { cpu, caches, mainboard, memory, spd, graphics, bench, about, help };
+// The tabs of the main window, in tab-bar order.
+enum class AppTab { cpu, caches, mainboard, memory, spd, graphics, boot, bench, about, help };
 
 struct AppTabInfo {
     AppTab tab;
@@ -16,13 +16,14 @@ struct AppTabInfo {
     std::string_view symbol;
 };
 
-inline constexpr std::array<AppTabInfo, 9> kAppTabs{{
+inline constexpr std::array<AppTabInfo, 10> kAppTabs{{
     {AppTab::cpu, "cpu", "CPU", "cpu"},
     {AppTab::caches, "caches", "Caches", "square.stack.3d.up"},
     {AppTab::mainboard, "mainboard", "Mainboard", "rectangle.connected.to.line.below"},
     {AppTab::memory, "memory", "Memory", "memorychip"},
     {AppTab::spd, "spd", "SPD", "list.bullet.rectangle"},
     {AppTab::graphics, "graphics", "Graphics", "display"},
+    {AppTab::boot, "boot", "Boot", "power"},
     {AppTab::bench, "bench", "Bench", "speedometer"},
     {AppTab::about, "about", "About", "info.circle"},
     {AppTab::help, "help", "Help", "questionmark.circle"},

@@ -21,20 +21,6 @@ CardGridLayout* CardGridLayout::fixedColumns(int columns, int minimumColumnWidth
 CardGridLayout::CardGridLayout(int columns, int minimumColumnWidth, int spacing)
     : columns_(columns), minimumColumnWidth_(minimumColumnWidth), spacing_(spacing)
 {
-    setContentsMargins(0, 0, 0, 0);
-}
-
-CardGridLayout::~CardGridLayout()
-{
-    for (QLayoutItem* item : items_)
-        delete item;
-}
-
-std::vector<QLayoutItem*> CardGridLayout::shownItems() const
-{
-    std::vector<QLayoutItem*> shown;
-    std::ranges::copy_if(items_, std::back_inserter(shown), [](QLayoutItem* item) { return !item->isEmpty(); });
-    return shown;
 }
 
 int CardGridLayout::neededColumnWidth() const
@@ -56,22 +42,6 @@ int CardGridLayout::columnsFor(int width) const
     return (cards + rows - 1) / rows;
 }
 
-void CardGridLayout::addItem(QLayoutItem* item) { items_.push_back(item); }
-
-QLayoutItem* CardGridLayout::itemAt(int index) const
-{
-    return index >= 0 && index < count() ? items_[std::size_t(index)] : nullptr;
-}
-
-QLayoutItem* CardGridLayout::takeAt(int index)
-{
-    if (index < 0 || index >= count())
-        return nullptr;
-    QLayoutItem* item = items_[std::size_t(index)];
-    items_.erase(items_.begin() + index);
-    return item;
-}
-
 // As narrow as the fewest columns allow, and only as tall as the tallest card:
 // the real height follows the width through heightForWidth. Claiming the height
 // of the narrowest arrangement would keep that height at every width, and a
@@ -88,14 +58,6 @@ QSize CardGridLayout::minimumSize() const
 }
 
 QSize CardGridLayout::sizeHint() const { return minimumSize(); }
-
-int CardGridLayout::heightForWidth(int width) const { return arrange(QRect(0, 0, width, 0), false); }
-
-void CardGridLayout::setGeometry(const QRect& rect)
-{
-    QLayout::setGeometry(rect);
-    arrange(rect, true);
-}
 
 int CardGridLayout::arrange(const QRect& area, bool apply) const
 {

@@ -265,6 +265,7 @@ void HelpTabView::build(QVBoxLayout& column)
         {"Memory", "Installed memory capacity, type, speed and current pressure"},
         {"SPD", texts.helpSPD},
         {"Graphics", texts.helpGraphics},
+        {"Boot", texts.helpBoot},
         {"Bench", "A deterministic CPU benchmark for quick comparisons"},
     };
     for (const auto& [label, value] : rows)

@@ -1,7 +1,9 @@
 #include "ui/pill.h"
 
+#include "state/clipboard.h"
 #include "ui/theme.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -58,10 +60,36 @@ QString Pill::shownText() const
     return room >= pillTextWidth(text_) ? text_ : QFontMetrics(pillFont()).elidedText(text_, Qt::ElideRight, room);
 }
 
+void Pill::setCopyable(bool copyable)
+{
+    copyable_ = copyable;
+    setCursor(copyable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    updateToolTip();
+}
+
+void Pill::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (copyable_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        copyTextToClipboard(text_.toStdString());
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
 void Pill::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    setToolTip(shownText() == text_ ? QString() : text_);
+    updateToolTip();
+}
+
+void Pill::updateToolTip()
+{
+    const QString whole = shownText() == text_ ? QString() : text_;
+    if (!copyable_)
+        setToolTip(whole);
+    else
+        setToolTip(whole.isEmpty() ? QStringLiteral("Click to copy") : whole + QStringLiteral("\nClick to copy"));
 }
 
 } // namespace veltrin

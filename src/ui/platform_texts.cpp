@@ -11,6 +11,7 @@ constexpr PlatformTexts kMacTexts{
     .smbiosTitle = "macOS SMBIOS",
     .spdSubtitle = "Memory module details when exposed by macOS or dmidecode",
     .graphicsSubtitle = "GPU, VRAM, Metal and display data",
+    .bootSubtitle = "Boot loader, boot arguments, System Integrity Protection and kernel extensions",
     .aboutSubtitle = "CPU and system information utility for macOS",
     .aboutDescription = "Veltrin reads processor, caches, motherboard, memory, SPD, graphics and benchmark information "
                         "using standard local macOS tools. It is designed for enthusiasts who want a clear hardware "
@@ -25,6 +26,7 @@ constexpr PlatformTexts kMacTexts{
     .helpMainboard = "Trusted motherboard, firmware and macOS SMBIOS details",
     .helpSPD = "Per-module DIMM information when exposed by macOS or dmidecode",
     .helpGraphics = "GPU, VRAM, Metal and display information",
+    .helpBoot = "Boot arguments, System Integrity Protection and the kernel extensions loaded, with their versions",
     .helpNotes = "Some motherboard and SPD fields depend on what macOS and SMBIOS expose. On Hackintosh systems, "
                  "Veltrin avoids mixing spoofed Apple SMBIOS values with physical board data whenever possible.",
     .noUpdater = "This build was made without the Sparkle framework, so it cannot check for updates.",
@@ -40,6 +42,7 @@ constexpr PlatformTexts kOtherTexts{
     .smbiosTitle = "Apple SMBIOS",
     .spdSubtitle = "Memory module details when exposed by udev or dmidecode",
     .graphicsSubtitle = "GPU, VRAM and display data",
+    .bootSubtitle = "Kernel command line, Secure Boot and kernel modules",
     .aboutSubtitle = "CPU and system information utility for Linux",
     .aboutDescription = "Veltrin reads processor, caches, motherboard, memory, SPD, graphics and benchmark information "
                         "from the Linux kernel and standard local tools. It is designed for enthusiasts who want a "
@@ -54,6 +57,7 @@ constexpr PlatformTexts kOtherTexts{
     .helpMainboard = "Trusted motherboard, firmware and Apple SMBIOS details",
     .helpSPD = "Per-module DIMM information when exposed by udev or dmidecode",
     .helpGraphics = "GPU, VRAM and display information",
+    .helpBoot = "Kernel command line, Secure Boot and the kernel modules loaded, with their versions",
     .helpNotes = "Some motherboard and SPD fields depend on what the firmware's SMBIOS tables and the Linux kernel "
                  "expose. On Hackintosh systems, Veltrin avoids mixing spoofed Apple SMBIOS values with physical board "
                  "data whenever possible.",

@@ -15,6 +15,7 @@ struct PlatformTexts {
     const char* smbiosTitle;
     const char* spdSubtitle;
     const char* graphicsSubtitle;
+    const char* bootSubtitle;
 
     // Of the program (buildPlatform).
     const char* aboutSubtitle;
@@ -27,6 +28,7 @@ struct PlatformTexts {
     const char* helpMainboard;
     const char* helpSPD;
     const char* helpGraphics;
+    const char* helpBoot;
     const char* helpNotes;
     // Why "Check for Updates…" cannot work in a build without an updater.
     const char* noUpdater;

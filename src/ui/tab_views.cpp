@@ -1,5 +1,6 @@
 #include "ui/tab_views.h"
 
+#include "ui/boot_tab.h"
 #include "ui/hardware_tabs.h"
 #include "ui/info_tabs.h"
 
@@ -20,6 +21,8 @@ QWidget* makeTabView(AppTab tab, SystemInfoStore& store, const AppLinks& links, 
         return new SPDTabView(store);
     case AppTab::graphics:
         return new GraphicsTabView(store);
+    case AppTab::boot:
+        return new BootTabView(store);
     case AppTab::bench:
         return new BenchTabView(store);
     case AppTab::about:

@@ -151,7 +151,7 @@ TEST(CommandTable, EveryCommandHasItsOwnCaptureFile)
         EXPECT_EQ(command.executable.front(), '/');
         EXPECT_GT(command.timeout, 0.0);
     }
-    EXPECT_EQ(files.size(), 21u);
+    EXPECT_EQ(files.size(), 26u);
     EXPECT_EQ(captureFileFor("/usr/sbin/ioreg", {"-l"}), std::nullopt);
     EXPECT_EQ(captureFileFor("/x/dmidecode", {}), "dmidecode.txt");
     EXPECT_EQ(captureFileFor("/x/dmidecode", {"-t", "2"}), std::nullopt);

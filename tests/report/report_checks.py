@@ -308,7 +308,7 @@ def check_schema(veltrin, arguments):
 
 # The comparison's rules, as --diff documents them.
 SELF_CHANGING = {"mainboard.uptime", "memory.used", "memory.pressure"}
-MEMBER_KEYS = ("bank", "slot", "name")
+MEMBER_KEYS = ("bank", "slot", "name", "identifier")
 
 
 def shown(value):
@@ -361,6 +361,9 @@ DIFF_PAIRS = [
     ("mbp15-1-i7-8750h", "long-values-composite"),
     ("dmi-gigabyte-z790-aorus-elite-ax", "dmi-asus-rog-strix-z790-a-gaming-wifi"),
     ("linux-thinkpad-x280-uhd620", "linux-hp-z600-quadro-fx3800"),
+    ("opencore-bigsur-lilu-weg-restrictevents", "opencore-ryzen-bigsur-smcamdprocessor"),
+    ("hack-xiaomi-pro-bigsur-sip-disabled", "opencore-catalina-sip-unknown-custom"),
+    ("linux-debian-testing-prime-generator", "linux-ubuntu-virtualbox-vtune-secureboot"),
 ]
 
 

@@ -133,7 +133,7 @@ TEST(SnapshotFile, SaysWhyWhatItReadsIsNoSnapshot)
         {"{\"cpu\":", "not Veltrin's JSON: it is not valid JSON ("},
         {"[1, 2]", "not Veltrin's JSON: it is not a JSON object"},
         {R"({"format":"veltrin-bench-history","version":1,"runs":[]})",
-         "not Veltrin's JSON: it holds none of a snapshot's areas (cpu, mainboard, memory, gpus)"},
+         "not Veltrin's JSON: it holds none of a snapshot's areas (cpu, mainboard, memory, gpus, boot)"},
         {R"({"cpu":{"name":7}})", "not Veltrin's JSON: its cpu.name is not a string"},
         {R"({"cpu":{"translated":"yes"}})", "not Veltrin's JSON: its cpu.translated is not true or false"},
         {R"({"memory":{"modules":[{},{"bank":[]}]}})", "not Veltrin's JSON: its memory.modules[1].bank is not a string"},

@@ -33,6 +33,7 @@ SystemSnapshot sampleSnapshot()
     snapshot.mainboard.os = "14.6.1 (23G93)";
     snapshot.memory = {"32 GB", "DDR5", "6000 MT/s", "2 populated", "", "", {}};
     snapshot.gpus = {GPUInfo{.name = "A"}, GPUInfo{.name = "B"}};
+    snapshot.boot.bootArguments = "-v keepsyms=1";
     return snapshot;
 }
 

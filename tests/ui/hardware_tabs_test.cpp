@@ -452,7 +452,7 @@ TEST(HardwareTabs, NoCardShowsItsTitleAlone)
         const std::string capture = entry.path().filename().string();
         auto store = publishedStore(replayedSnapshot(capture));
         for (const AppTab shown : {AppTab::cpu, AppTab::caches, AppTab::mainboard, AppTab::memory, AppTab::spd,
-                                   AppTab::graphics}) {
+                                   AppTab::graphics, AppTab::boot}) {
             const std::unique_ptr<QWidget> tab(makeTabView(shown, *store, {}, nullptr));
             for (const GlassCard* card : cardsOf(tab.get())) {
                 const auto shown = card->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
