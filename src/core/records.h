@@ -16,6 +16,38 @@
 
 namespace veltrin {
 
+namespace detail {
+
+// Records compare field by field, their text canonically (one character composed
+// or decomposed is one value), so no record needs an equality of its own.
+bool fieldEqual(const std::string& a, const std::string& b);
+inline bool fieldEqual(std::int64_t a, std::int64_t b) { return a == b; }
+inline bool fieldEqual(bool a, bool b) { return a == b; }
+inline bool fieldEqual(const Uuid& a, const Uuid& b) { return a == b; }
+
+template <typename Element>
+bool fieldEqual(const std::vector<Element>& a, const std::vector<Element>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!(a[i] == b[i]))
+            return false;
+    return true;
+}
+
+template <typename Record>
+bool fieldsEqual(const Record& a, const Record& b)
+{
+    return std::apply(
+        [&](const auto&... left) {
+            return std::apply([&](const auto&... right) { return (fieldEqual(left, right) && ...); }, b.fields());
+        },
+        a.fields());
+}
+
+} // namespace detail
+
 // One kind of core of a chip that has several (Apple Silicon's performance and
 // efficiency clusters), with the caches each of its cores sees.
 struct CPUCluster {
@@ -26,7 +58,7 @@ struct CPUCluster {
     std::string l2{};
 
     VELTRIN_FIELDS(name, physicalCores, l1i, l1d, l2)
-    friend bool operator==(const CPUCluster&, const CPUCluster&);
+    friend bool operator==(const CPUCluster& a, const CPUCluster& b) { return detail::fieldsEqual(a, b); }
 };
 
 // The four cache fields hold what the kernel reports for the whole chip, which on
@@ -68,7 +100,7 @@ struct CPUInfo {
     VELTRIN_FIELDS(name, vendor, architecture, physicalCores, logicalCores, frequency, l1i, l1d, l2, l3, features,
                    clusters, translated, family, model, stepping, extFamily, extModel, microcode, l1iWays, l1dWays,
                    l2Ways, l3Ways, cacheLine, coreDesign, kernelSignature)
-    friend bool operator==(const CPUInfo&, const CPUInfo&);
+    friend bool operator==(const CPUInfo& a, const CPUInfo& b) { return detail::fieldsEqual(a, b); }
 };
 
 // The first seven fields describe the physical board and come only from trusted
@@ -106,7 +138,7 @@ struct MainboardInfo {
                    macBoardID, macSerial, hardwareUUID, biosVendor, biosVersion, biosDate, bootROM, smc, os, kernel,
                    uptime, dmiSource, detectionNotes, opencoreVersion, legacyPatcherVersion, originalModel,
                    boardSource)
-    friend bool operator==(const MainboardInfo&, const MainboardInfo&);
+    friend bool operator==(const MainboardInfo& a, const MainboardInfo& b) { return detail::fieldsEqual(a, b); }
 };
 
 // The most memory modules or graphics adapters one snapshot lists. The largest
@@ -126,7 +158,7 @@ struct MemoryModule {
     std::string part{};
 
     VELTRIN_FIELDS(id, bank, size, type, speed, manufacturer, part)
-    friend bool operator==(const MemoryModule&, const MemoryModule&);
+    friend bool operator==(const MemoryModule& a, const MemoryModule& b) { return detail::fieldsEqual(a, b); }
 };
 
 struct MemoryInfo {
@@ -139,7 +171,7 @@ struct MemoryInfo {
     std::vector<MemoryModule> modules{};
 
     VELTRIN_FIELDS(total, type, speed, slots, used, pressure, modules)
-    friend bool operator==(const MemoryInfo&, const MemoryInfo&);
+    friend bool operator==(const MemoryInfo& a, const MemoryInfo& b) { return detail::fieldsEqual(a, b); }
 };
 
 struct GPUInfo {
@@ -152,7 +184,7 @@ struct GPUInfo {
     std::string displays{};
 
     VELTRIN_FIELDS(id, name, chipset, vram, vendor, metal, displays)
-    friend bool operator==(const GPUInfo&, const GPUInfo&);
+    friend bool operator==(const GPUInfo& a, const GPUInfo& b) { return detail::fieldsEqual(a, b); }
 };
 
 struct BenchResult {
@@ -166,7 +198,7 @@ struct BenchResult {
     std::string method{};
 
     VELTRIN_FIELDS(singleThread, multiThread, status, threads, stability, singleTime, multiTime, method)
-    friend bool operator==(const BenchResult&, const BenchResult&);
+    friend bool operator==(const BenchResult& a, const BenchResult& b) { return detail::fieldsEqual(a, b); }
 };
 
 // One loaded kernel extension (macOS) or kernel module (Linux), as the system
@@ -184,7 +216,7 @@ struct KernelExtension {
     std::string origin{};
 
     VELTRIN_FIELDS(identifier, version, origin)
-    friend bool operator==(const KernelExtension&, const KernelExtension&);
+    friend bool operator==(const KernelExtension& a, const KernelExtension& b) { return detail::fieldsEqual(a, b); }
 };
 
 // The most kernel extensions one snapshot lists: a Mac loads two to three
@@ -204,7 +236,7 @@ struct BootInfo {
     std::string extensionSummary{}; // "12 third-party, 187 Apple"
 
     VELTRIN_FIELDS(bootArguments, sipStatus, sipValue, sipFlags, secureBoot, extensions, extensionSummary)
-    friend bool operator==(const BootInfo&, const BootInfo&);
+    friend bool operator==(const BootInfo& a, const BootInfo& b) { return detail::fieldsEqual(a, b); }
 };
 
 // One probe's result. Not comparable: it only travels from the probe to the store.

@@ -2,6 +2,7 @@
 
 #include "core/fixed_decimal.h"
 #include "state/system_info_store.h"
+#include "ui/app_tab.h"
 #include "ui/bench_charts.h"
 #include "ui/card_grid.h"
 #include "ui/elided_label.h"
@@ -258,18 +259,12 @@ void HelpTabView::build(QVBoxLayout& column)
     column.addWidget(paragraphCard(QStringLiteral("Overview"), QString::fromUtf8(texts.helpOverview)));
 
     auto* tabs = new GlassCard(QStringLiteral("Tabs"));
-    const std::pair<const char*, const char*> rows[] = {
-        {"CPU", "Processor name, vendor, architecture, clock and feature flags"},
-        {"Caches", texts.helpCaches},
-        {"Mainboard", texts.helpMainboard},
-        {"Memory", "Installed memory capacity, type, speed and current pressure"},
-        {"SPD", texts.helpSPD},
-        {"Graphics", texts.helpGraphics},
-        {"Boot", texts.helpBoot},
-        {"Bench", "A deterministic CPU benchmark for quick comparisons"},
-    };
-    for (const auto& [label, value] : rows)
-        tabs->addRow(QString::fromLatin1(label), value);
+    const bool mac = buildPlatform() == Platform::mac;
+    for (const AppTabInfo& info : kAppTabs) {
+        const std::string_view help = mac || info.helpElsewhere.empty() ? info.help : info.helpElsewhere;
+        if (!help.empty())
+            tabs->addRow(QString::fromUtf8(info.title.data(), qsizetype(info.title.size())), help);
+    }
     column.addWidget(tabs);
 
     const QString updates = updater_ != nullptr

@@ -22,11 +22,6 @@ constexpr PlatformTexts kMacTexts{
     .benchPower = "keep the Mac plugged in",
     .helpOverview = "Veltrin is a hardware inspector for macOS. It reads local hardware information and organizes it "
                     "into dedicated tabs for CPU, caches, mainboard, memory, SPD, graphics and benchmark data.",
-    .helpCaches = "L1, L2 and L3 cache sizes reported by macOS",
-    .helpMainboard = "Trusted motherboard, firmware and macOS SMBIOS details",
-    .helpSPD = "Per-module DIMM information when exposed by macOS or dmidecode",
-    .helpGraphics = "GPU, VRAM, Metal and display information",
-    .helpBoot = "Boot arguments, System Integrity Protection and the kernel extensions loaded, with their versions",
     .helpNotes = "Some motherboard and SPD fields depend on what macOS and SMBIOS expose. On Hackintosh systems, "
                  "Veltrin avoids mixing spoofed Apple SMBIOS values with physical board data whenever possible.",
     .noUpdater = "This build was made without the Sparkle framework, so it cannot check for updates.",
@@ -53,11 +48,6 @@ constexpr PlatformTexts kOtherTexts{
     .benchPower = "keep a laptop plugged in",
     .helpOverview = "Veltrin is a hardware inspector for Linux. It reads local hardware information and organizes it "
                     "into dedicated tabs for CPU, caches, mainboard, memory, SPD, graphics and benchmark data.",
-    .helpCaches = "L1, L2 and L3 cache sizes reported by the Linux kernel or CPUID",
-    .helpMainboard = "Trusted motherboard, firmware and Apple SMBIOS details",
-    .helpSPD = "Per-module DIMM information when exposed by udev or dmidecode",
-    .helpGraphics = "GPU, VRAM and display information",
-    .helpBoot = "Kernel command line, Secure Boot and the kernel modules loaded, with their versions",
     .helpNotes = "Some motherboard and SPD fields depend on what the firmware's SMBIOS tables and the Linux kernel "
                  "expose. On Hackintosh systems, Veltrin avoids mixing spoofed Apple SMBIOS values with physical board "
                  "data whenever possible.",

@@ -24,11 +24,6 @@ struct PlatformTexts {
     const char* privacyAccess; // what the program must do to read the hardware
     const char* benchPower; // how the scoring notes advise on power
     const char* helpOverview;
-    const char* helpCaches;
-    const char* helpMainboard;
-    const char* helpSPD;
-    const char* helpGraphics;
-    const char* helpBoot;
     const char* helpNotes;
     // Why "Check for Updates…" cannot work in a build without an updater.
     const char* noUpdater;
