@@ -1,5 +1,6 @@
 #include "core/fixed_decimal.h"
 
+#include <cstdio>
 #include <ios>
 #include <locale>
 #include <sstream>
@@ -17,6 +18,13 @@ std::string fixedDecimal(double value, int digits)
     text.precision(digits < 0 ? 0 : digits);
     text << value;
     return text.str();
+}
+
+std::string hexText(std::uint64_t value, bool prefixed)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, prefixed ? "0x%llX" : "%llX", static_cast<unsigned long long>(value));
+    return text;
 }
 
 } // namespace veltrin

@@ -1,5 +1,6 @@
 #include "probe/boot.h"
 
+#include "core/fixed_decimal.h"
 #include "platform/command_table.h"
 #include "platform/linux_files.h"
 #include "probe/sources/csrutil.h"
@@ -9,7 +10,6 @@
 #include "probe/sources/system_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <initializer_list>
 #include <utility>
 
@@ -52,9 +52,7 @@ std::string summary(const std::vector<KernelExtension>& extensions,
 
 std::string sipValueText(std::uint32_t configuration)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(configuration));
-    return text;
+    return hexText(configuration, true);
 }
 
 BootInfo bootInfo(const MachineReadings& readings)

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <vector>
 
 namespace veltrin::SystemProbe {
@@ -153,13 +152,6 @@ constexpr std::int64_t kLargestStepping = 0xF;
 constexpr std::int64_t kMostWays = 1024;
 constexpr std::int64_t kLongestCacheLine = 4096;
 constexpr std::int64_t kSysctlFullyAssociative = 0xFFFF;
-
-std::string hexText(std::uint64_t value, bool prefixed = false)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, prefixed ? "0x%llX" : "%llX", static_cast<unsigned long long>(value));
-    return text;
-}
 
 std::optional<std::int64_t> inRange(std::optional<std::int64_t> value, std::int64_t largest)
 {

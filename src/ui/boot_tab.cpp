@@ -5,6 +5,7 @@
 #include "ui/card_grid.h"
 #include "ui/flow_layout.h"
 #include "ui/glass_card.h"
+#include "ui/labels.h"
 #include "ui/metal_button.h"
 #include "ui/pill.h"
 #include "ui/platform_texts.h"
@@ -27,8 +28,6 @@ constexpr int kPillSpacing = 8;
 constexpr std::string_view kAppleInternalFlag = "CSR_ALLOW_APPLE_INTERNAL";
 constexpr std::string_view kAppleInternalStatus = "(Apple Internal)";
 
-QString text(std::string_view value) { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
-
 bool isSystemExtension(const KernelExtension& extension)
 {
     return extension.origin == kAppleOrigin || extension.origin == kInTreeOrigin;
@@ -43,7 +42,7 @@ bool isMacOrigin(const KernelExtension& extension)
 QString shortName(const std::string& identifier)
 {
     const std::size_t dot = identifier.rfind('.');
-    return text(dot == std::string::npos || dot + 1 == identifier.size() ? identifier : identifier.substr(dot + 1));
+    return fromUtf8(dot == std::string::npos || dot + 1 == identifier.size() ? identifier : identifier.substr(dot + 1));
 }
 
 // A Mac's extension as kextstat names it, "as.vit9696.Lilu (1.5.4)"; a Linux
@@ -104,7 +103,7 @@ GlassCard* argumentsCard(const BootInfo& boot, bool mac)
         return card;
     auto* pills = new FlowLayout(kPillSpacing);
     for (const std::string& word : bootArgumentWords(boot.bootArguments)) {
-        auto* pill = new Pill(text(word));
+        auto* pill = new Pill(fromUtf8(word));
         pill->setCopyable(true);
         pills->addWidget(pill);
     }
@@ -174,7 +173,7 @@ void BootTabView::build(QVBoxLayout& column)
     const bool mac = bootPlatform(boot, shownPlatform(*store_)) == Platform::mac;
     extensionRows_.clear();
     const PlatformTexts& texts = platformTexts(mac ? Platform::mac : Platform::other);
-    column.addWidget(new SectionHeader(QStringLiteral("Boot"), text(texts.bootSubtitle)));
+    column.addWidget(new SectionHeader(QStringLiteral("Boot"), fromUtf8(texts.bootSubtitle)));
 
     // Absent cards leave no gap: the next card takes their cell.
     CardGridLayout* grid = CardGridLayout::fixedColumns(2, 10, kGridSpacing);
@@ -206,7 +205,7 @@ QWidget* BootTabView::extensionsCard(const BootInfo& boot, bool mac)
             if (isSystemExtension(extension) != system)
                 continue;
             if (InfoRow* row = card->addRow(shortName(extension.identifier), extensionValue(extension, mac), true))
-                extensionRows_.emplace_back(row, text(extension.identifier));
+                extensionRows_.emplace_back(row, fromUtf8(extension.identifier));
         }
     };
     addRows(false);

@@ -7,6 +7,7 @@
 #include "ui/card_grid.h"
 #include "ui/elided_label.h"
 #include "ui/glass_card.h"
+#include "ui/labels.h"
 #include "ui/metal_button.h"
 #include "ui/platform_texts.h"
 #include "ui/score_view.h"
@@ -263,7 +264,7 @@ void HelpTabView::build(QVBoxLayout& column)
     for (const AppTabInfo& info : kAppTabs) {
         const std::string_view help = mac || info.helpElsewhere.empty() ? info.help : info.helpElsewhere;
         if (!help.empty())
-            tabs->addRow(QString::fromUtf8(info.title.data(), qsizetype(info.title.size())), help);
+            tabs->addRow(fromUtf8(info.title), help);
     }
     column.addWidget(tabs);
 

@@ -1,9 +1,9 @@
 #include "probe/sources/csrutil.h"
 
+#include "core/fixed_decimal.h"
 #include "core/unicode_text.h"
 
 #include <array>
-#include <cstdio>
 #include <utility>
 
 namespace veltrin::SystemProbe {
@@ -59,13 +59,8 @@ std::string csrFlagNames(std::uint32_t configuration)
         const std::uint32_t bit = std::uint32_t{1} << shift;
         if ((configuration & bit) == 0)
             continue;
-        std::string name(flagName(bit));
-        if (name.empty()) {
-            char hex[16];
-            std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(bit));
-            name = hex;
-        }
-        names += (names.empty() ? "" : ", ") + name;
+        const std::string_view name = flagName(bit);
+        names += (names.empty() ? "" : ", ") + (name.empty() ? hexText(bit, true) : std::string(name));
     }
     return names;
 }
